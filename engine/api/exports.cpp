@@ -1,0 +1,119 @@
+// The library's C entry points. Nothing thrown inside the engine crosses
+// them: failures become null, false or a result code.
+#include <new>
+#include <string>
+
+#include "engine/api/library_state.h"
+#include "engine/api/utf.h"
+#include "engine/input/file_stream.h"
+#include "engine/input/string_stream.h"
+#include "lexora2/lexora2.h"
+
+using namespace Nimbra::Lexora;
+
+namespace {
+
+template <class Object, class... Args>
+ILXStream* NewStream(Args&&... args) {
+  if (!IsLibraryInitialized()) return nullptr;
+  Object* object = new (std::nothrow) Object(std::forward<Args>(args)...);
+  return object ? object->AsInterface() : nullptr;
+}
+
+ILXStream* OpenFileStream(const std::string& path, const char* encoding) {
+  if (!IsLibraryInitialized()) return nullptr;
+  FileStream* stream = new (std::nothrow) FileStream();
+  if (stream == nullptr) return nullptr;
+  bool opened = false;
+  try {
+    opened = stream->Open(path, encoding);
+  } catch (...) {
+    opened = false;
+  }
+  if (!opened) {
+    stream->Release();
+    return nullptr;
+  }
+  return stream->AsInterface();
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t GetLXAPIVersion() {
+  return 1;
+}
+
+LXVersionInfo* LXGetVersionInfo(LXVersionInfo* info) {
+  if (info == nullptr) return nullptr;
+  *info = {2, 0, 3, 67};
+  return info;
+}
+
+bool LXInitialize() {
+  InitializeLibrary();
+  return true;
+}
+
+void LXCleanUp() {
+  CleanUpLibrary();
+}
+
+void LXEnableStats() {}
+void LXSetStatsNote() {}
+void LXWriteStats() {}
+
+// Legacy conversion arrives with the converter; until then every call is
+// answered as an error with no text.
+int32_t LXConvertLine(const char16_t*, int32_t, int32_t, char16_t*, uint32_t* outputLength,
+                      char16_t*, uint32_t* messageLength) {
+  if (outputLength == nullptr || messageLength == nullptr) return 3;
+  *outputLength = 0;
+  *messageLength = 0;
+  return 2;
+}
+
+// Scripts need the rule compiler, which this build does not contain yet.
+ILXScript* CreateLXScript() {
+  return nullptr;
+}
+
+// The interactive debugger is not part of this build.
+ILXDebugger* CreateLXDebugger() {
+  return nullptr;
+}
+
+ILXStream* CreateStringStream(const char16_t* text, uint32_t length) {
+  if (text == nullptr && length != 0) return nullptr;
+  return NewStream<StringStream>(text, length);
+}
+
+ILXStream* CreateStringCopyStream(const char16_t* text, uint32_t length) {
+  if (text == nullptr && length != 0) return nullptr;
+  try {
+    return NewStream<StringCopyStream>(text, length);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+ILXStream* CreateFileStream(const char* path) {
+  return CreateFileStreamWithEncoding(path, nullptr);
+}
+
+ILXStream* CreateFileStreamU(const char16_t* path) {
+  return CreateFileStreamWithEncodingU(path, nullptr);
+}
+
+ILXStream* CreateFileStreamWithEncoding(const char* path, const char* encoding) {
+  if (path == nullptr) return nullptr;
+  return OpenFileStream(path, encoding);
+}
+
+ILXStream* CreateFileStreamWithEncodingU(const char16_t* path, const char* encoding) {
+  if (path == nullptr) return nullptr;
+  return OpenFileStream(Utf16ToUtf8(std::u16string_view(path, Utf16Length(path))), encoding);
+}
+
+}  // extern "C"

@@ -1,0 +1,31 @@
+#include "engine/api/library_state.h"
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/input/char_props.h"
+
+namespace Nimbra::Lexora {
+namespace {
+std::atomic<int32_t> g_initializeCount{0};
+}
+
+void InitializeLibrary() {
+  if (g_initializeCount.load(std::memory_order_acquire) == 0) BuildCharPropsTable();
+  g_initializeCount.fetch_add(1, std::memory_order_acq_rel);
+}
+
+// An unbalanced clean-up must not drive the counter negative: a negative
+// count would read as initialised.
+void CleanUpLibrary() {
+  int32_t count = g_initializeCount.load(std::memory_order_acquire);
+  while (count > 0 &&
+         !g_initializeCount.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
+  }
+}
+
+bool IsLibraryInitialized() {
+  return g_initializeCount.load(std::memory_order_acquire) > 0;
+}
+
+}  // namespace Nimbra::Lexora
