@@ -1,0 +1,35 @@
+#include "engine/runtime/word_position_list.h"
+
+#include "engine/api/exceptions.h"
+
+namespace Nimbra::Lexora {
+
+void WordPositionList::Reset(uint32_t fixedCount) {
+  for (uint32_t i = 0; i < fixedCount_ && i < fixed_.size(); ++i) fixed_[i].clear();
+  for (uint32_t i = 0; i < temporaryCount_; ++i) temporaries_[i].clear();
+  if (fixed_.size() < fixedCount) fixed_.resize(fixedCount);
+  fixedCount_ = fixedCount;
+  temporaryCount_ = 0;
+}
+
+std::vector<Span>& WordPositionList::RecordOf(uint32_t id) {
+  if (id < fixedCount_) return fixed_[id];
+  if (id - fixedCount_ < temporaryCount_) return temporaries_[id - fixedCount_];
+  throw RuntimeError(u"ID out of range");
+}
+
+void WordPositionList::Record(uint32_t id, Span span) {
+  RecordOf(id).push_back(span);
+}
+
+uint32_t WordPositionList::NewTemporary() {
+  if (temporaryCount_ == temporaries_.size()) temporaries_.emplace_back();
+  temporaries_[temporaryCount_].clear();
+  return fixedCount_ + temporaryCount_++;
+}
+
+std::span<const Span> WordPositionList::SpansOf(uint32_t id) const {
+  return const_cast<WordPositionList*>(this)->RecordOf(id);
+}
+
+}  // namespace Nimbra::Lexora
