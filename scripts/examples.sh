@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Runs the main job on the shipped examples with an already built tree.
+# Runs the main job on the shipped examples with an already built tree: the
+# example rules over the example mail, and the legacy lines converted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for f in examples/text/*; do
-  echo "== $f"
-  build/tools/lexora/lexora read "$f"
-done
+lexora=build/tools/lexora/lexora
+echo "== lexora scan --quote examples/rules/mail.lx examples/mail"
+$lexora scan --quote examples/rules/mail.lx examples/mail
+echo
+echo "== lexora convert < examples/legacy/rules.txt"
+$lexora convert --weighting Standard < examples/legacy/rules.txt || true

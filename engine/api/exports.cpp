@@ -4,7 +4,9 @@
 #include <string>
 
 #include "engine/api/library_state.h"
+#include "engine/api/script_impl.h"
 #include "engine/api/utf.h"
+#include "engine/convert/line_converter.h"
 #include "engine/input/file_stream.h"
 #include "engine/input/string_stream.h"
 #include "lexora2/lexora2.h"
@@ -64,19 +66,15 @@ void LXEnableStats() {}
 void LXSetStatsNote() {}
 void LXWriteStats() {}
 
-// Legacy conversion arrives with the converter; until then every call is
-// answered as an error with no text.
-int32_t LXConvertLine(const char16_t*, int32_t, int32_t, char16_t*, uint32_t* outputLength,
-                      char16_t*, uint32_t* messageLength) {
-  if (outputLength == nullptr || messageLength == nullptr) return 3;
-  *outputLength = 0;
-  *messageLength = 0;
-  return 2;
+int32_t LXConvertLine(const char16_t* line, int32_t score, int32_t weighting, char16_t* output,
+                      uint32_t* outputLength, char16_t* message, uint32_t* messageLength) {
+  return ConvertLine(line, score, weighting, output, outputLength, message, messageLength);
 }
 
-// Scripts need the rule compiler, which this build does not contain yet.
 ILXScript* CreateLXScript() {
-  return nullptr;
+  if (!IsLibraryInitialized()) return nullptr;
+  LXScriptImpl* script = new (std::nothrow) LXScriptImpl();
+  return script ? script->AsInterface() : nullptr;
 }
 
 // The interactive debugger is not part of this build.

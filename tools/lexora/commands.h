@@ -4,8 +4,11 @@
 #ifndef LEXORA_TOOLS_LEXORA_COMMANDS_H
 #define LEXORA_TOOLS_LEXORA_COMMANDS_H
 
+#include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tools/lexora/stream_handle.h"
 
 namespace lexora_cli {
 
@@ -19,6 +22,16 @@ struct Command {
 };
 
 int RunRead(const Arguments& args);
+int RunCompile(const Arguments& args);
+int RunEncode(const Arguments& args);
+int RunConvert(const Arguments& args);
+int RunScan(const Arguments& args);
+
+// Compiles a script file read through a file stream (charset detected);
+// null with `error` set when the file cannot be opened.
+Handle<ILXScript> CompileScriptFile(const std::string& path, std::string& error);
+// The code listing of a compiled script, with its word section.
+void PrintListing(ILXScript& script, FILE* out);
 
 // True when args holds --help or -h; prints the command's usage then.
 bool WantsHelp(const Command& command, const Arguments& args);

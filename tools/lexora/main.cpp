@@ -14,6 +14,39 @@ static const Command kCommands[] = {
      "byte-order mark, the given encoding, detection, or ISO-8859-1) and\n"
      "decomposed by compatibility (NFKD), written back as UTF-8.\n",
      RunRead},
+    {"compile", "compile rule scripts and report their errors",
+     "usage: lexora compile [--list] SCRIPT...\n"
+     "Compiles each script (its charset detected) and prints every error as\n"
+     "\"SCRIPT: Line L, column C: message\". With --list, also prints the code\n"
+     "listing of each script that compiled, words first.\n"
+     "Exit status: 0 all compiled, 1 any failed, 2 usage error.\n",
+     RunCompile},
+    {"encode", "write the enciphered form of a script",
+     "usage: lexora encode SCRIPT > OUT\n"
+     "Writes the script in its enciphered \"ENC\" form. OUT compiles to the same\n"
+     "code as SCRIPT; its expressions are reported by number.\n",
+     RunEncode},
+    {"convert", "convert legacy rule lines to statements",
+     "usage: lexora convert [--score N] [--weighting CODE|WORD] [LINE...]\n"
+     "Converts each legacy line given, or each line of standard input, and prints\n"
+     "the statement. Weighting: 1-4 or Standard, \"Once Only\", Decreasing,\n"
+     "Increasing (default Standard); score default 10. Warnings and errors go to\n"
+     "standard error with the line number. Exit status: 0 all converted, 1 any\n"
+     "line had an error, 2 usage error.\n",
+     RunConvert},
+    {"scan", "scan files or directories with a rule script",
+     "usage: lexora scan [options] SCRIPT FILE|DIR...\n"
+     "Compiles SCRIPT once and scans every file (directories recursively, in name\n"
+     "order), printing per file its name, total score and report lines.\n"
+     "  --encoding NAME  encoding hint for files without a byte-order mark\n"
+     "  --log FILE       write the runner's timings and trace to FILE (one runner)\n"
+     "  --quote          show unnamed expressions by their text in reports\n"
+     "  --json           one JSON object per file: file, score, triggered\n"
+     "                   expressions (index, name, hits, score), error\n"
+     "  -j N             scan with N runners on N threads (default: cores)\n"
+     "Results are printed in input order. Exit status: 0 every file scanned,\n"
+     "1 any failed, 2 usage error.\n",
+     RunScan},
 };
 
 const Command* FindCommand(const std::string& name) {

@@ -1,0 +1,106 @@
+#include "engine/api/runner_impl.h"
+
+#include <chrono>
+
+#include "engine/api/exceptions.h"
+#include "engine/api/utf.h"
+#include "engine/runtime/scoring.h"
+
+namespace Nimbra::Lexora {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int32_t MillisecondsSince(Clock::time_point start) {
+  auto micros = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+  return static_cast<int32_t>(micros.count() / 1000);
+}
+
+}  // namespace
+
+LXRunnerImpl::LXRunnerImpl(std::shared_ptr<const CompiledScript> script)
+    : script_(std::move(script)), machine_(script_->program) {}
+
+LXRunnerImpl::~LXRunnerImpl() {
+  CloseLog();
+}
+
+void LXRunnerImpl::CloseLog() {
+  if (log_) std::fclose(log_);
+  log_ = nullptr;
+}
+
+bool LXRunnerImpl::OpenLogFile(const char* path) {
+  CloseLog();
+  if (path == nullptr) return true;
+  log_ = std::fopen(path, "w+");
+  return log_ == nullptr;
+}
+
+bool LXRunnerImpl::OpenLogFileW(const char16_t* path) {
+  if (path == nullptr) {
+    CloseLog();
+    return true;
+  }
+  return OpenLogFile(Utf16ToUtf8(std::u16string_view(path, Utf16Length(path))).c_str());
+}
+
+void LXRunnerImpl::Scan(ILXStream* stream) {
+  analyser_.reset();
+  analyser_ = std::make_unique<InputAnalyser>(script_->words, stream);
+  machine_.Reset();
+  Clock::time_point start = Clock::now();
+  analyser_->Run(machine_.positions());
+  if (log_) std::fprintf(log_, "Analysing input time: %dms\n", MillisecondsSince(start));
+  Clock::time_point analysed = Clock::now();
+  machine_.Execute(log_);
+  if (log_) {
+    std::fprintf(log_, "Execution time: %dms\n", MillisecondsSince(analysed));
+    std::fflush(log_);
+  }
+}
+
+bool LXRunnerImpl::Run(ILXStream* stream) {
+  // A new scan makes any cached report stale.
+  reportValid_ = false;
+  if (stream == nullptr) {
+    errorText_ = u"No input stream was supplied";
+    return false;
+  }
+  try {
+    Scan(stream);
+    return true;
+  } catch (const LXException& e) {
+    errorText_ = e.message();
+  } catch (const std::exception& e) {
+    errorText_ = Utf8ToUtf16(e.what());
+  }
+  return false;
+}
+
+int32_t LXRunnerImpl::GetScore() {
+  return TotalScore(script_->program, machine_.hits());
+}
+
+const char16_t* LXRunnerImpl::GetReport(bool quoteTexts) {
+  if (!reportValid_ || reportQuoted_ != quoteTexts) {
+    report_ = BuildReport(script_->program, machine_.hits(), quoteTexts, script_->numbered);
+    reportQuoted_ = quoteTexts;
+    reportValid_ = true;
+  }
+  return report_.c_str();
+}
+
+const char16_t* LXRunnerImpl::GetErrorText() {
+  return errorText_.c_str();
+}
+
+bool LXRunnerImpl::GetExpressionResult(uint32_t index, uint32_t* hits, int32_t* score) {
+  auto counters = machine_.hits();
+  if (index >= counters.size()) return false;
+  if (hits) *hits = counters[index];
+  if (score) *score = ExpressionScore(script_->program.Options(index), counters[index]);
+  return true;
+}
+
+}  // namespace Nimbra::Lexora

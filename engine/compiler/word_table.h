@@ -1,0 +1,59 @@
+// A word table: the words and word patterns matched in one case mode, and
+// their two automata with the maps from accepting states back to word ids.
+#ifndef LEXORA_ENGINE_COMPILER_WORD_TABLE_H
+#define LEXORA_ENGINE_COMPILER_WORD_TABLE_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/compiler/literal_automaton.h"
+#include "engine/compiler/wildcard_automaton.h"
+
+namespace Nimbra::Lexora {
+
+class WordTable {
+ public:
+  static constexpr uint32_t kNoWord = 0xFFFFFFFF;
+
+  // exactCase false: the table folds case (the first table of a script).
+  explicit WordTable(bool exactCase) : exactCase_(exactCase) {}
+
+  // Adds a word or word pattern as the lexer delivered it (escapes kept).
+  void AddWord(std::u16string_view pattern, uint32_t wordId);
+  // Builds both automata; the case-folding table also gets the number
+  // pattern when the script uses NUM. Read-only afterwards.
+  void Build(std::optional<uint32_t> numWordId);
+
+  bool exactCase() const { return exactCase_; }
+  char16_t Fold(char16_t c) const;
+  const LiteralAutomaton& literal() const { return literal_; }
+  const WildcardAutomaton& wildcard() const { return wildcard_; }
+  bool literalInUse() const { return literal_.wordCount() != 0; }
+  bool wildcardInUse() const { return wildcard_.inUse(); }
+  // The word id of an accepting state, or kNoWord.
+  uint32_t LiteralWord(uint16_t state) const { return literalWords_[state]; }
+  uint32_t WildcardWord(uint16_t state) const { return wildcardWords_[state]; }
+  const std::u16string& alphabet() const { return alphabet_; }
+
+ private:
+  struct Pending {
+    std::u16string pattern;
+    uint32_t wordId;
+  };
+
+  bool exactCase_;
+  std::u16string alphabet_;
+  std::vector<bool> inAlphabet_ = std::vector<bool>(65536, false);
+  std::vector<Pending> pending_;
+  LiteralAutomaton literal_;
+  WildcardAutomaton wildcard_;
+  std::vector<uint32_t> literalWords_;
+  std::vector<uint32_t> wildcardWords_;
+};
+
+}  // namespace Nimbra::Lexora
+
+#endif  // LEXORA_ENGINE_COMPILER_WORD_TABLE_H

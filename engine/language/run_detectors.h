@@ -1,0 +1,50 @@
+// Detectors for the classes that span several words: card numbers (CCARD)
+// and US social security numbers (US-SSN), found in runs of adjacent number
+// words.
+#ifndef LEXORA_ENGINE_LANGUAGE_RUN_DETECTORS_H
+#define LEXORA_ENGINE_LANGUAGE_RUN_DETECTORS_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/runtime/word_position_list.h"
+
+namespace Nimbra::Lexora {
+
+// The Luhn check over the decimal digits of a text, from its last one.
+bool PassesLuhn(std::u16string_view text);
+
+class RunDetector {
+ public:
+  RunDetector(int32_t classId, uint32_t wordId) : classId_(classId), wordId_(wordId) {}
+
+  int32_t classId() const { return classId_; }
+  uint32_t wordId() const { return wordId_; }
+
+  // Offers the next word of the text; appends every run it completes, as
+  // word-index spans, to `runs`.
+  void Offer(uint32_t wordIndex, std::u16string_view text, bool isNumber, std::vector<Span>& runs);
+
+ private:
+  struct WindowRun {
+    size_t first;
+    size_t last;
+  };
+  std::optional<WindowRun> Detect(size_t from) const;
+  std::optional<WindowRun> DetectCard(size_t from) const;
+  std::optional<WindowRun> DetectSsn(size_t from) const;
+  size_t MaxRunWords() const;
+
+  int32_t classId_;
+  uint32_t wordId_;
+  std::vector<std::u16string> window_;  // adjacent number words
+  uint32_t windowFirst_ = 0;            // word index of window_[0]
+  int64_t lastIndex_ = -2;
+};
+
+}  // namespace Nimbra::Lexora
+
+#endif  // LEXORA_ENGINE_LANGUAGE_RUN_DETECTORS_H

@@ -1,0 +1,70 @@
+// The sequence finder: records each word's matches, advances the phrases in
+// progress through the sequence automaton, and drives the card-number and
+// social-security-number run detectors, whose runs can complete phrases
+// too.
+#ifndef LEXORA_ENGINE_RUNTIME_SEQUENCE_FINDER_H
+#define LEXORA_ENGINE_RUNTIME_SEQUENCE_FINDER_H
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "engine/compiler/word_data.h"
+#include "engine/language/run_detectors.h"
+#include "engine/runtime/word_position_list.h"
+
+namespace Nimbra::Lexora {
+
+class SequenceFinder {
+ public:
+  SequenceFinder(const WordData& words, WordPositionList& positions);
+
+  // One word returned by the word finder, in text order. `result` is 2 for
+  // a word, 3 for a number word.
+  void Word(uint32_t index, int result, std::span<const uint32_t> ids, std::u16string_view text);
+
+ private:
+  struct Pair {
+    uint32_t start;
+    uint16_t state;
+    bool operator==(const Pair&) const = default;
+  };
+  struct Hit {
+    uint16_t state;
+    uint32_t start;
+    uint32_t end;
+    uint32_t id;
+  };
+  // Phrases waiting, at the word where a run may begin, for a detector.
+  struct Parked {
+    uint32_t index;
+    std::vector<Pair> pairs;
+  };
+  struct Detector {
+    RunDetector detector;
+    std::vector<Parked> parked;  // in word-index order
+    uint32_t maxRunWords;
+  };
+
+  static void AddUnique(std::vector<Pair>& pairs, Pair pair);
+  bool Continues(const Pair& pair, uint32_t index) const;
+  int32_t ColumnOfId(uint32_t id) const;
+  void CheckState(uint16_t state) const;
+  void Transition(const Pair& pair, int32_t column, uint32_t index);
+  void Park(Detector& d, uint32_t index);
+  void ResumeParked(Detector& d, Span run);
+
+  const SequenceTable& table_;
+  WordPositionList& positions_;
+  std::vector<Pair> active_;
+  std::vector<Pair> next_;
+  std::vector<Hit> hits_;
+  uint32_t previous_ = 0;
+  std::vector<Detector> detectors_;
+  std::vector<Span> runs_;
+};
+
+}  // namespace Nimbra::Lexora
+
+#endif  // LEXORA_ENGINE_RUNTIME_SEQUENCE_FINDER_H

@@ -1,0 +1,238 @@
+#include "engine/runtime/virtual_machine.h"
+
+#include "engine/api/exceptions.h"
+#include "engine/compiler/listing.h"
+
+namespace Nimbra::Lexora {
+namespace {
+
+// The word distance between two spans under one positional relation, or -1
+// when the relation cannot hold at all. Spans compare as signed numbers.
+int64_t Distance(uint32_t opcode, Span p, Span q) {
+  int64_t ps = static_cast<int32_t>(p.first), pe = static_cast<int32_t>(p.last);
+  int64_t qs = static_cast<int32_t>(q.first), qe = static_cast<int32_t>(q.last);
+  switch (opcode) {
+    case kOpFollowedBy:
+    case kOpNotFollowedBy:
+      return pe < qs ? qs - pe : -1;  // R begins after L ends
+    case kOpPrecededBy:
+    case kOpNotPrecededBy:
+      return qe < ps ? ps - qe : -1;  // R ends before L begins
+    default:
+      if (pe < qs) return qs - pe;
+      if (qe < ps) return ps - qe;
+      return 0;  // overlapping
+  }
+}
+
+bool IsNegated(uint32_t opcode) {
+  return opcode == kOpNotNear || opcode == kOpNotFollowedBy || opcode == kOpNotPrecededBy;
+}
+
+}  // namespace
+
+void VirtualMachine::Reset() {
+  positions_.Reset(program_.identifierCount());
+  hits_.assign(program_.statementCount(), 0);
+  stack_.clear();
+  stored_.clear();
+  ip_ = 0;
+}
+
+void VirtualMachine::Execute(FILE* log) {
+  while (Step(log)) {
+  }
+}
+
+Value VirtualMachine::Pop() {
+  if (stack_.empty()) throw RuntimeError(u"Stack underflow");
+  Value v = std::move(stack_.back());
+  stack_.pop_back();
+  return v;
+}
+
+const Value& VirtualMachine::Top() const {
+  if (stack_.empty()) throw RuntimeError(u"Stack underflow");
+  return stack_.back();
+}
+
+// A taken jump continues at the target; the target must be inside the code.
+void VirtualMachine::Jump(uint32_t target) {
+  if (target >= program_.code().size()) {
+    throw VMError(ip_, u"Address out of range: %08x", target);
+  }
+  ip_ = target - 1;  // the step's increment lands on the target
+}
+
+bool VirtualMachine::Step(FILE* log) {
+  const std::vector<Instruction>& code = program_.code();
+  if (ip_ >= code.size()) return false;
+  const Instruction& in = code[ip_];
+  if (log) {
+    bool top = !stack_.empty() && stack_.back().Truth(positions_);
+    trace_.clear();
+    AppendInstruction(trace_, program_, ip_, in, true, top);
+    std::fwrite(trace_.data(), 1, trace_.size(), log);
+  }
+  switch (in.opcode) {
+    // .load id: push the identifier; its truth is whether its record matched.
+    case kOpLoad:
+      stack_.push_back(Value::OfIdentifier(static_cast<uint32_t>(in.operand)));
+      break;
+
+    // .and: pop R, then L; push truth(R) and truth(L), R tested first.
+    case kOpAnd: {
+      Value r = Pop();
+      Value l = Pop();
+      bool truth = r.Truth(positions_) && l.Truth(positions_);
+      stack_.push_back(Value::OfBoolean(truth));
+      break;
+    }
+
+    // .or: pop R, then L. Two position values unite into one list, R's
+    // identifiers first, so later positional operators see both sides'
+    // matches; anything else gives the boolean truth(R) or truth(L).
+    case kOpOr: {
+      Value r = Pop();
+      Value l = Pop();
+      auto isPositions = [](const Value& v) {
+        return v.type() == Value::Type::Identifier || v.type() == Value::Type::IdentifierList;
+      };
+      if (isPositions(r) && isPositions(l)) {
+        Value united = Value::EmptyList();
+        for (uint32_t id : r.identifiers()) united.Append(id);
+        for (uint32_t id : l.identifiers()) united.Append(id);
+        stack_.push_back(std::move(united));
+      } else {
+        bool truth = r.Truth(positions_) || l.Truth(positions_);
+        stack_.push_back(Value::OfBoolean(truth));
+      }
+      break;
+    }
+
+    // .not: pop x; push not truth(x).
+    case kOpNot: {
+      Value x = Pop();
+      stack_.push_back(Value::OfBoolean(!x.Truth(positions_)));
+      break;
+    }
+
+    // .near/.followedby/.precededby n and their negations: see Positional.
+    case kOpNear:
+    case kOpFollowedBy:
+    case kOpPrecededBy:
+    case kOpNotNear:
+    case kOpNotFollowedBy:
+    case kOpNotPrecededBy:
+      Positional(in, log);
+      break;
+
+    // .instances n: pop x; true when x has at least n positions (counting
+    // stops at n; n <= 0 is always true).
+    case kOpInstances: {
+      Value x = Pop();
+      int64_t count = 0;
+      int64_t wanted = in.operand;
+      if (wanted > 0) {
+        x.ForEachPosition(positions_, [&](const Span&) { return ++count < wanted; });
+      }
+      stack_.push_back(Value::OfBoolean(count >= wanted));
+      break;
+    }
+
+    // .loadresult e: push a copy of e's stored result, or an empty value.
+    case kOpLoadResult: {
+      auto it = stored_.find(in.operand);
+      stack_.push_back(it != stored_.end() ? it->second : Value());
+      break;
+    }
+
+    // .st e: pop x; add 1 to e's hit counter for a true boolean, else the
+    // number of x's positions; a named statement keeps x for .loadresult.
+    case kOpStore: {
+      Value x = Pop();
+      uint32_t e = static_cast<uint32_t>(in.operand);
+      if (e >= hits_.size()) throw VMError(ip_, u"Expression index out of range: %d", in.operand);
+      if (x.type() == Value::Type::Boolean) {
+        hits_[e] += x.boolean() ? 1 : 0;
+      } else {
+        uint32_t count = 0;
+        x.ForEachPosition(positions_, [&](const Span&) {
+          ++count;
+          return true;
+        });
+        hits_[e] += count;
+      }
+      if (!program_.Options(e).name.empty()) stored_[in.operand] = std::move(x);
+      break;
+    }
+
+    // .jz a / .jnz a: test the top value without popping it; jump to a when
+    // it is false (.jz) or true (.jnz). An AND's short cut relies on the
+    // tested value staying on the stack as the result.
+    case kOpJz:
+      if (!Top().Truth(positions_)) Jump(static_cast<uint32_t>(in.operand));
+      break;
+    case kOpJnz:
+      if (Top().Truth(positions_)) Jump(static_cast<uint32_t>(in.operand));
+      break;
+
+    // .nop, .break (a debugger's breakpoint) and unknown opcodes: nothing.
+    default:
+      break;
+  }
+  ++ip_;
+  return true;
+}
+
+// Pop R, then L. Plain forms: every pair of positions p of L and q of R
+// within n words becomes the span covering both, in L-then-R order. Negated
+// forms: every position of L with no such q is kept as it is. A temporary
+// record is made only when something matched; else an empty list is pushed.
+void VirtualMachine::Positional(const Instruction& in, FILE* log) {
+  Value r = Pop();
+  Value l = Pop();
+  if (log) {
+    std::string left = l.Text(positions_), right = r.Text(positions_);
+    if (in.opcode == kOpNear) {
+      std::fprintf(log, "    .near %s %s\n", left.c_str(), right.c_str());
+    } else if (in.opcode == kOpNotNear) {
+      std::fprintf(log, "    .notnear %s %s\n", left.c_str(), right.c_str());
+    } else {
+      std::fprintf(log, "    %s %s %s\n", InfoOf(in.opcode).mnemonic, left.c_str(), right.c_str());
+    }
+  }
+  std::vector<Span> rightSpans;
+  r.ForEachPosition(positions_, [&](const Span& q) {
+    rightSpans.push_back(q);
+    return true;
+  });
+  right_.Assign(std::move(rightSpans));
+  int64_t n = in.operand;
+  bool negated = IsNegated(in.opcode);
+  result_.clear();
+  l.ForEachPosition(positions_, [&](const Span& p) {
+    bool near = false;
+    right_.ForEachCandidate(p, in.operand, [&](const Span& q) {
+      int64_t d = Distance(in.opcode, p, q);
+      if (d < 0 || d > n) return true;
+      near = true;
+      if (negated) return false;
+      int32_t first = std::min(static_cast<int32_t>(p.first), static_cast<int32_t>(q.first));
+      int32_t last = std::max(static_cast<int32_t>(p.last), static_cast<int32_t>(q.last));
+      result_.push_back({static_cast<uint32_t>(first), static_cast<uint32_t>(last)});
+      return true;
+    });
+    if (negated && !near) result_.push_back(p);
+    return true;
+  });
+  if (result_.empty()) {
+    stack_.push_back(Value::EmptyList());
+    return;
+  }
+  uint32_t temporary = positions_.NewTemporary();
+  for (const Span& s : result_) positions_.Record(temporary, s);
+  stack_.push_back(Value::OfIdentifier(temporary));
+}
+
+}  // namespace Nimbra::Lexora

@@ -1,0 +1,64 @@
+// The stack machine that runs a script's statement code once per scan over
+// the positions the input analysis recorded.
+//
+// Trade-off: statements are not compiled to a tree or to native code; each
+// runs once per scan, so the interpreter's cost is small beside the input
+// analysis, and one loop keeps tracing and stepping (the debugger) simple.
+#ifndef LEXORA_ENGINE_RUNTIME_VIRTUAL_MACHINE_H
+#define LEXORA_ENGINE_RUNTIME_VIRTUAL_MACHINE_H
+
+#include <cstdio>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/compiler/program.h"
+#include "engine/runtime/span_index.h"
+#include "engine/runtime/value.h"
+#include "engine/runtime/word_position_list.h"
+
+namespace Nimbra::Lexora {
+
+class VirtualMachine {
+ public:
+  explicit VirtualMachine(const Program& program) : program_(program) {}
+
+  // Before each scan: no spans, one fixed record per identifier of the
+  // program, no temporaries, every hit counter 0. Storage is kept.
+  void Reset();
+  // The input analysis fills the fixed records between Reset and Execute.
+  WordPositionList& positions() { return positions_; }
+  const WordPositionList& positions() const { return positions_; }
+
+  // Runs from address 0 to the end, tracing to `log` when it is not null.
+  void Execute(FILE* log);
+  // Executes one instruction; false when the end of the code was reached.
+  bool Step(FILE* log);
+
+  uint32_t instructionPointer() const { return ip_; }
+  std::span<const uint32_t> hits() const { return hits_; }
+  const std::vector<Value>& stack() const { return stack_; }
+  const std::map<int32_t, Value>& storedResults() const { return stored_; }
+
+ private:
+  Value Pop();
+  const Value& Top() const;
+  void Positional(const Instruction& instruction, FILE* log);
+  void Jump(uint32_t target);
+
+  const Program& program_;
+  WordPositionList positions_;
+  std::vector<Value> stack_;
+  std::vector<uint32_t> hits_;
+  std::map<int32_t, Value> stored_;
+  uint32_t ip_ = 0;
+  // Scratch storage of the positional operators, kept between uses.
+  SpanIndex right_;
+  std::vector<Span> result_;
+  std::string trace_;
+};
+
+}  // namespace Nimbra::Lexora
+
+#endif  // LEXORA_ENGINE_RUNTIME_VIRTUAL_MACHINE_H
