@@ -1,0 +1,89 @@
+#include "engine/language/char_classes.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/api/exceptions.h"
+#include "engine/language/run_detectors.h"
+#include "test_support.h"
+
+using namespace Nimbra::Lexora;
+
+namespace {
+
+TEST(CharClassesTest, LookupWithAndWithoutFolding) {
+  lexora_test::Initialized library;
+  EXPECT_EQ(FindClass(u"DIGIT", false), kClassDigit);
+  EXPECT_EQ(FindClass(u"digit", false), kClassNone);
+  EXPECT_EQ(FindClass(u"digit", true), kClassDigit);
+  EXPECT_EQ(FindClass(u"us-ssn", true), kClassUsSsn);
+  EXPECT_EQ(FindClass(u"#INVALID#", true), kClassNone);
+  EXPECT_EQ(ClassName(kClassCcard), u"CCARD");
+  EXPECT_EQ(ClassName(0), u"");
+  EXPECT_EQ(ClassDependencies(kClassCcard).size(), 1u);
+  EXPECT_EQ(ClassDependencies(kClassNum).size(), 0u);
+}
+
+TEST(CharClassesTest, ClassMapKeepsOneIdPerClass) {
+  ClassMap map;
+  map.Add(kClassNum, 4);
+  map.Add(kClassNum, 4);
+  EXPECT_THROW(map.Add(kClassNum, 5), RuntimeError);
+  EXPECT_EQ(map.WordIdOf(kClassNum), std::optional<uint32_t>(4));
+  EXPECT_EQ(map.WordIdOf(kClassCcard), std::nullopt);
+}
+
+// Offers whitespace-separated words to a detector; number words are those
+// made of digits. Returns the runs found.
+std::vector<Span> Offer(int32_t classId, std::u16string_view text) {
+  RunDetector detector(classId, 0);
+  std::vector<Span> runs;
+  uint32_t index = 0;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find(u' ', start);
+    if (end == std::u16string_view::npos) end = text.size();
+    std::u16string_view word = text.substr(start, end - start);
+    bool number =
+        !word.empty() && word.find_first_not_of(u"0123456789") == std::u16string_view::npos;
+    detector.Offer(++index, word, number, runs);
+    start = end + 1;
+  }
+  return runs;
+}
+
+TEST(RunDetectorTest, CardNumbers) {
+  EXPECT_EQ(Offer(kClassCcard, u"4111 1111 1111 1111"), (std::vector<Span>{{1, 4}}));
+  EXPECT_EQ(Offer(kClassCcard, u"4111 1111 1111 1112"), std::vector<Span>{});
+  EXPECT_EQ(Offer(kClassCcard, u"x 4222222222222"), (std::vector<Span>{{2, 2}}));  // 13 digits
+  EXPECT_EQ(Offer(kClassCcard, u"41111111111111111111"), std::vector<Span>{});     // 20 digits
+  EXPECT_EQ(Offer(kClassCcard, u"0000 0000 0000 0000"), std::vector<Span>{});
+  EXPECT_EQ(Offer(kClassCcard, u"4111 1111 x 1111 1111"), std::vector<Span>{});
+  EXPECT_EQ(Offer(kClassCcard, u"pay 4111 1111 1111 1111 and 5500 0000 0000 0004 now"),
+            (std::vector<Span>{{2, 5}, {7, 10}}));
+}
+
+TEST(RunDetectorTest, SocialSecurityNumbers) {
+  EXPECT_EQ(Offer(kClassUsSsn, u"123 45 6789"), (std::vector<Span>{{1, 3}}));
+  for (const char16_t* bad : {u"000 12 3456", u"666 12 3456", u"123 00 4567", u"123 45 0000",
+                              u"987 65 4321", u"12 345 6789"}) {
+    EXPECT_EQ(Offer(kClassUsSsn, bad), std::vector<Span>{}) << lexora_test::U8(bad);
+  }
+  EXPECT_EQ(Offer(kClassUsSsn, u"987 65 5321"), (std::vector<Span>{{1, 3}}));
+  EXPECT_EQ(Offer(kClassUsSsn, u"1 123 45 6789"), (std::vector<Span>{{2, 4}}));
+}
+
+TEST(RunDetectorTest, LuhnCheck) {
+  EXPECT_TRUE(PassesLuhn(u"79927398713"));
+  EXPECT_FALSE(PassesLuhn(u"79927398710"));
+  EXPECT_FALSE(PassesLuhn(u"0000"));
+  EXPECT_TRUE(PassesLuhn(u"7992-7398-713"));  // non-digits are skipped
+}
+
+TEST(RunDetectorTest, LongRunsOfNumbersStayBounded) {
+  RunDetector detector(kClassCcard, 0);
+  std::vector<Span> runs;
+  for (uint32_t i = 1; i <= 1'000'000; ++i) detector.Offer(i, u"1", true, runs);
+  EXPECT_EQ(runs.size(), 0u);  // no run of thirteen to nineteen ones passes the check
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/scan_support.h"
+#include "test_support.h"
+
+using namespace lexora_test;
+using Nimbra::Lexora::Span;
+using Spans = std::vector<Span>;
+
+namespace {
+
+TEST(WordFinderTest, JoinersHyphensAndDashes) {
+  Initialized library;
+  EXPECT_EQ(SpansOf(u"don't", u"I don't know", u"don't"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(u"e-mail", u"send e-mail now", u"e-mail"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(u"word", u"a 'word' here", u"word"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(u"1 OR 2", u"1-2", u"2"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(u"a", u"x\u2013a", u"a"), (Spans{{2, 2}}));  // an en dash separates
+  EXPECT_EQ(SpansOf(u"x\u20101", u"x\u20101", u"x\u20101"),
+            (Spans{{1, 1}}));  // U+2010 always joins
+}
+
+TEST(WordFinderTest, SoftHyphensAndCompatibilityForms) {
+  Initialized library;
+  EXPECT_EQ(SpansOf(u"cooperate", u"we co\u00ADoperate", u"cooperate"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(u"offer", u"\uFF2F\uFF26\uFF26\uFF25\uFF32!", u"offer"), (Spans{{1, 1}}));
+  EXPECT_EQ(SpansOf(u"cafe\u0301", u"caf\u00e9", u"cafe\u0301"), (Spans{{1, 1}}));
+}
+
+TEST(WordFinderTest, IdeographsAreWordsOfTheirOwn) {
+  Initialized library;
+  EXPECT_EQ(SpansOf(u"\u6587", u"\u4e2d\u6587\u5b57", u"\u6587"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(u"x", u"ab\u4e2dx", u"x"), (Spans{{3, 3}}));
+  EXPECT_EQ(SpansOf(u"*", u"\u4e2d\u6587", u"*"), (Spans{{1, 1}, {2, 2}}));
+}
+
+TEST(WordFinderTest, LiteralsFollowSeparatorsTheyContain) {
+  Initialized library;
+  const char16_t* script = u"at OR at&t";
+  EXPECT_EQ(SpansOf(script, u"call at&t now", u"at&t"), (Spans{{2, 2}}));
+  EXPECT_EQ(SpansOf(script, u"call at&t now", u"at"), Spans{});
+  EXPECT_EQ(SpansOf(script, u"call at&x now", u"at"), Spans{});
+  EXPECT_EQ(SpansOf(script, u"at home", u"at"), (Spans{{1, 1}}));
+}
+
+TEST(WordFinderTest, QuotedAndUnquotedFormsOfOneWordBothMatch) {
+  Initialized library;
+  auto script = CompileOrFail(u"cat AND \"Cat\"");
+  auto spans = Analyse(*script, u"Cat cat CAT");
+  EXPECT_EQ(spans[0], (Spans{{1, 1}, {2, 2}, {3, 3}}));  // cat, any case
+  EXPECT_EQ(spans[1], (Spans{{1, 1}}));                  // "Cat", exact
+}
+
+TEST(WordFinderTest, LoneStarMatchesEachWordOnceAndEnds) {
+  Initialized library;
+  EXPECT_EQ(SpansOf(u"*", u"  one,  two...three  ", u"*"), (Spans{{1, 1}, {2, 2}, {3, 3}}));
+  EXPECT_EQ(SpansOf(u"*", u"", u"*"), Spans{});
+  EXPECT_EQ(SpansOf(u"*", u" ,;. ", u"*"), Spans{});
+  EXPECT_EQ(SpansOf(u"*s", u"cats dog pets", u"*s"), (Spans{{1, 1}, {3, 3}}));
+}
+
+TEST(WordFinderTest, NumbersAndPatterns) {
+  Initialized library;
+  EXPECT_EQ(SpansOf(u"x OR [NUM]", u"12345 12a 7", u"NUM"), (Spans{{1, 1}, {3, 3}}));
+  EXPECT_EQ(SpansOf(u"* OR [NUM]", u"123 abc", u"NUM"), (Spans{{1, 1}}));
+  EXPECT_EQ(SpansOf(u"c?t", u"cat ct cart", u"c?t"), (Spans{{1, 1}}));
+  EXPECT_EQ(SpansOf(u"[] [DIGIT][LETTER]*", u"1a 1 a1 2bcd", u"[DIGIT][LETTER]*"),
+            (Spans{{1, 1}, {4, 4}}));
+}
+
+TEST(WordFinderTest, EveryWordCountsForTheIndex) {
+  Initialized library;
+  EXPECT_EQ(SpansOf(u"dog", u"the quick brown fox jumps over the lazy dog", u"dog"),
+            (Spans{{9, 9}}));
+  EXPECT_EQ(SpansOf(u"dog", u"a-b c's dog", u"dog"), (Spans{{3, 3}}));
+}
+
+TEST(WordFinderTest, LongWordsAndTexts) {
+  Initialized library;
+  auto script = CompileOrFail(u"* OR word");
+  std::u16string text = std::u16string(5000, u'a') + u" word";
+  auto spans = Analyse(*script, text);
+  EXPECT_EQ(spans[0], (Spans{{1, 1}, {2, 2}}));
+  EXPECT_EQ(spans[1], (Spans{{2, 2}}));
+  // A word far longer than any buffer, then a matching word.
+  std::u16string huge(3'000'000, u'b');
+  EXPECT_EQ(Analyse(*script, huge + u" word")[1], (Spans{{2, 2}}));
+}
+
+TEST(WordFinderTest, AMarkHeldAcrossAHugeWordIsGivenUp) {
+  Initialized library;
+  // After "x." a star pattern may run on; the attempt holds a mark.
+  auto script = CompileOrFail(u"x.* OR y");
+  std::u16string text = u"x." + std::u16string(2'000'000, u'q') + u" y";
+  auto spans = Analyse(*script, text);
+  EXPECT_EQ(spans[1], (Spans{{3, 3}}));
+}
+
+}  // namespace
