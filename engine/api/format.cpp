@@ -59,12 +59,12 @@ std::string FormatArg::AsNarrow() const {
 namespace {
 
 // One parsed conversion: "%" flags width .precision length conversion.
-struct Spec {
+struct Conversion {
   std::string flags;
   int width = -1;
   int precision = -1;
   bool wideLength = false;  // the l prefix on c and s
-  char conversion = 0;
+  char type = 0;
 };
 
 template <class Char>
@@ -75,40 +75,40 @@ bool IsDigit(Char c) {
 // Parses the conversion starting after '%'; returns the index after it, or
 // npos when the text is not a complete conversion.
 template <class Char>
-size_t ParseSpec(std::basic_string_view<Char> f, size_t i, Spec& spec) {
+size_t ParseSpec(std::basic_string_view<Char> f, size_t i, Conversion& conversion) {
   while (i < f.size() && (f[i] == Char('-') || f[i] == Char('+') || f[i] == Char(' ') ||
                           f[i] == Char('#') || f[i] == Char('0'))) {
-    spec.flags.push_back(static_cast<char>(f[i++]));
+    conversion.flags.push_back(static_cast<char>(f[i++]));
   }
   auto readNumber = [&](int& out) {
     out = 0;
     while (i < f.size() && IsDigit(f[i])) out = out * 10 + static_cast<int>(f[i++] - Char('0'));
   };
-  if (i < f.size() && IsDigit(f[i])) readNumber(spec.width);
+  if (i < f.size() && IsDigit(f[i])) readNumber(conversion.width);
   if (i < f.size() && f[i] == Char('.')) {
     ++i;
-    readNumber(spec.precision);
+    readNumber(conversion.precision);
   }
   while (i < f.size() && (f[i] == Char('l') || f[i] == Char('h') || f[i] == Char('z') ||
                           f[i] == Char('j') || f[i] == Char('t'))) {
-    if (f[i] == Char('l')) spec.wideLength = true;
+    if (f[i] == Char('l')) conversion.wideLength = true;
     ++i;
   }
   if (i >= f.size()) return std::u16string_view::npos;
-  spec.conversion = static_cast<char>(f[i]);
+  conversion.type = static_cast<char>(f[i]);
   return i + 1;
 }
 
-std::string FormatNumber(const Spec& spec, const FormatArg& arg) {
-  std::string cspec = "%" + spec.flags;
-  if (spec.width >= 0) cspec += std::to_string(spec.width);
-  if (spec.precision >= 0) cspec += "." + std::to_string(spec.precision);
-  cspec += "ll";
-  cspec += spec.conversion;
+std::string FormatNumber(const Conversion& conversion, const FormatArg& arg) {
+  std::string printfFormat = "%" + conversion.flags;
+  if (conversion.width >= 0) printfFormat += std::to_string(conversion.width);
+  if (conversion.precision >= 0) printfFormat += "." + std::to_string(conversion.precision);
+  printfFormat += "ll";
+  printfFormat += conversion.type;
   char buffer[96];
-  int n = (spec.conversion == 'd' || spec.conversion == 'i')
-              ? std::snprintf(buffer, sizeof buffer, cspec.c_str(), arg.AsSigned())
-              : std::snprintf(buffer, sizeof buffer, cspec.c_str(), arg.AsUnsigned());
+  int n = (conversion.type == 'd' || conversion.type == 'i')
+              ? std::snprintf(buffer, sizeof buffer, printfFormat.c_str(), arg.AsSigned())
+              : std::snprintf(buffer, sizeof buffer, printfFormat.c_str(), arg.AsUnsigned());
   if (n < 0) return {};
   return std::string(buffer, std::min<size_t>(static_cast<size_t>(n), sizeof buffer - 1));
 }
@@ -128,25 +128,25 @@ std::basic_string<Char> TextOf(const FormatArg& arg) {
 }
 
 template <class Char>
-std::basic_string<Char> CharacterOf(const Spec& spec, const FormatArg& arg) {
+std::basic_string<Char> CharacterOf(const Conversion& conversion, const FormatArg& arg) {
   char16_t unit = static_cast<char16_t>(arg.AsUnsigned());
   if constexpr (sizeof(Char) == 2) {
     return std::u16string(1, unit);
   } else {
-    if (!spec.wideLength) return std::string(1, static_cast<char>(unit));
+    if (!conversion.wideLength) return std::string(1, static_cast<char>(unit));
     return Utf16ToUtf8(std::u16string_view(&unit, 1));
   }
 }
 
 template <class Char>
-void AppendPadded(std::basic_string<Char>& out, std::basic_string<Char> text, const Spec& spec) {
-  if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) {
-    text.resize(spec.precision);
+void AppendPadded(std::basic_string<Char>& out, std::basic_string<Char> text, const Conversion& conversion) {
+  if (conversion.precision >= 0 && text.size() > static_cast<size_t>(conversion.precision)) {
+    text.resize(conversion.precision);
   }
-  size_t pad = spec.width > 0 && text.size() < static_cast<size_t>(spec.width)
-                   ? static_cast<size_t>(spec.width) - text.size()
+  size_t pad = conversion.width > 0 && text.size() < static_cast<size_t>(conversion.width)
+                   ? static_cast<size_t>(conversion.width) - text.size()
                    : 0;
-  bool left = spec.flags.find('-') != std::string::npos;
+  bool left = conversion.flags.find('-') != std::string::npos;
   if (!left) out.append(pad, Char(' '));
   out += text;
   if (left) out.append(pad, Char(' '));
@@ -163,33 +163,33 @@ std::basic_string<Char> FormatImpl(std::basic_string_view<Char> f,
       out.push_back(f[i++]);
       continue;
     }
-    Spec spec;
-    size_t end = ParseSpec(f, i + 1, spec);
+    Conversion conversion;
+    size_t end = ParseSpec(f, i + 1, conversion);
     if (end == std::u16string_view::npos) {  // a lone '%' at the end stays as it is
       out.append(f.substr(i));
       break;
     }
-    if (spec.conversion == '%') {
+    if (conversion.type == '%') {
       out.push_back(Char('%'));
       i = end;
       continue;
     }
     static const FormatArg kMissing(0);
     const FormatArg& arg = next != args.end() ? *next++ : kMissing;
-    switch (spec.conversion) {
+    switch (conversion.type) {
       case 'd':
       case 'i':
       case 'u':
       case 'x':
       case 'X':
       case 'o':
-        out += FromNarrowAscii<Char>(FormatNumber(spec, arg));
+        out += FromNarrowAscii<Char>(FormatNumber(conversion, arg));
         break;
       case 's':
-        AppendPadded<Char>(out, TextOf<Char>(arg), spec);
+        AppendPadded<Char>(out, TextOf<Char>(arg), conversion);
         break;
       case 'c':
-        AppendPadded<Char>(out, CharacterOf<Char>(spec, arg), spec);
+        AppendPadded<Char>(out, CharacterOf<Char>(conversion, arg), conversion);
         break;
       default:  // unknown conversions are copied, not interpreted
         out.append(f.substr(i, end - i));
