@@ -90,3 +90,39 @@ std::u16string GenerateText(const std::vector<std::string>& words, size_t bytes)
 }
 
 }  // namespace lexora_bench
+
+namespace lexora_bench {
+
+ILXScript* CompileScript(const std::u16string& text) {
+  ILXScript* script = CreateLXScript();
+  ILXStream* stream = CreateStringStream(text.data(), static_cast<uint32_t>(text.size()));
+  bool ok = script->Compile(stream);
+  stream->Release();
+  if (!ok) {
+    script->Release();
+    return nullptr;
+  }
+  return script;
+}
+
+size_t LargestFittingScript(const std::vector<std::string>& words) {
+  static size_t cached = 0;
+  if (cached) return cached;
+  auto fits = [&](size_t n) {
+    ILXScript* s = CompileScript(GenerateScript(words, n));
+    if (s) s->Release();
+    return s != nullptr;
+  };
+  size_t low = 1000, high = 2000;
+  while (fits(high)) {
+    low = high;
+    high *= 2;
+  }
+  while (high - low > 250) {
+    size_t mid = (low + high) / 2;
+    (fits(mid) ? low : high) = mid;
+  }
+  return cached = low;
+}
+
+}  // namespace lexora_bench

@@ -34,6 +34,10 @@ std::u16string ReadAll(ILXStream* stream, uint32_t count) {
   return text;
 }
 
+StreamPtr StringStreamOf(std::u16string_view text) {
+  return StreamPtr(CreateStringStream(text.data(), static_cast<uint32_t>(text.size())));
+}
+
 std::u16string U16(std::string_view utf8) {
   return Nimbra::Lexora::Utf8ToUtf16(utf8);
 }

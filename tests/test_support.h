@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,17 @@ class TempFile {
  private:
   std::string path_;
 };
+
+struct ReleaseObject {
+  void operator()(ILXObject* object) const {
+    if (object) object->Release();
+  }
+};
+using StreamPtr = std::unique_ptr<ILXStream, ReleaseObject>;
+
+// A string stream over text that must outlive it; released however the
+// test leaves its scope.
+StreamPtr StringStreamOf(std::u16string_view text);
 
 // Reads a stream to its end, count units at a time; releases it.
 std::u16string ReadAll(ILXStream* stream, uint32_t count = 97);

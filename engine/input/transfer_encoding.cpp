@@ -1,5 +1,7 @@
 #include "engine/input/transfer_encoding.h"
 
+#include <algorithm>
+
 #include "engine/api/exceptions.h"
 
 namespace Nimbra::Lexora {
@@ -44,6 +46,7 @@ void Rc4Cipher::Apply(uint8_t* bytes, size_t count) {
 
 void TransferDecoder::EmitBytes(const uint8_t* bytes, size_t count, std::u16string& out) {
   uint8_t plain[3];
+  count = std::min(count, sizeof plain);
   for (size_t k = 0; k < count; ++k) plain[k] = bytes[k];
   cipher_.Apply(plain, count);
   for (size_t k = 0; k < count; ++k) {

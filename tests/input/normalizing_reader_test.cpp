@@ -15,16 +15,13 @@ using Mode = NormalizingReader::Mode;
 
 // Everything a reader delivers, consuming one unit at a time.
 std::u16string ReadNormalized(std::u16string_view text, Mode mode = Mode::Plain) {
-  ILXStream* stream = CreateStringStream(text.data(), static_cast<uint32_t>(text.size()));
+  StreamPtr stream = StringStreamOf(text);
   std::u16string out;
-  {
-    NormalizingReader reader(stream, mode);
-    while (reader.Ensure(1)) {
-      out.push_back(reader.Peek());
-      reader.Advance();
-    }
+  NormalizingReader reader(stream.get(), mode);
+  while (reader.Ensure(1)) {
+    out.push_back(reader.Peek());
+    reader.Advance();
   }
-  stream->Release();
   return out;
 }
 

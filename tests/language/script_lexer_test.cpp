@@ -17,10 +17,10 @@ namespace {
 // Each token as its short name (a reference shows as REF), with ":text" for
 // tokens that carry text, up to and including the end of file.
 std::vector<std::string> Lex(std::u16string_view script) {
-  ILXStream* stream = CreateStringStream(script.data(), static_cast<uint32_t>(script.size()));
+  lexora_test::StreamPtr stream = lexora_test::StringStreamOf(script);
   std::vector<std::string> tokens;
   {
-    ScriptLexer lexer(stream);
+    ScriptLexer lexer(stream.get());
     for (;;) {
       Token t = lexer.Next();
       std::string kind = t.kind == kTokenReference ? "REF" : lexora_test::U8(ShortNameOf(t.kind));
@@ -30,7 +30,6 @@ std::vector<std::string> Lex(std::u16string_view script) {
       if (t.kind == kTokenEndOfFile) break;
     }
   }
-  stream->Release();
   return tokens;
 }
 
