@@ -29,7 +29,7 @@ inline const char16_t* RichScript() {
          u"[SCORE=-5] unsubscribe PRECEDEDBY=3 please\n"
          u"[SCORE=20] \"wire transfer\" NEAR=8 [@Money]\n"
          u"[SCORE=5,MATCH=ALL] free INSTANCES=3\n"
-         u"[NAME=Card] [CCARD]\n[US-SSN]\n\"social security\" NEAR=5 [NUM]\n"
+         u"[NAME=Card] [CCARD]\n[] [US-SSN]\n\"social security\" NEAR=5 [NUM]\n"
          u"v?agra OR pharma* OR [LETTER][DIGIT][DIGIT]*\n"
          u"a NOT NEAR=2 b\nc NOT FOLLOWEDBY d\ne NOT PRECEDEDBY=1 f\n"
          u"invoice AND NOT \"PO\"\nNOT (x OR y)\n[] [@card] AND [@money]\n"
