@@ -445,11 +445,12 @@ Token ScriptLexer::PeekSecond() {
   return Next();
 }
 
-void ScriptLexer::SkipRestOfLine() {
+bool ScriptLexer::SkipRestOfLine() {
   int32_t c;
   do {
     c = Consume();
   } while (c != kEnd && c != u'\n');
+  return c == u'\n';
 }
 
 void ScriptLexer::ResetStatementState() {

@@ -58,8 +58,8 @@ class ScriptLexer {
   bool enciphered() const { return reader_.mode() == NormalizingReader::Mode::Enciphered; }
 
   // Error recovery: skips what is left of the current line, line feed
-  // included, and forgets the statement read so far.
-  void SkipRestOfLine();
+  // included; false when the input ended instead.
+  bool SkipRestOfLine();
   void ResetStatementState();
 
  private:

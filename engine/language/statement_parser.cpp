@@ -87,7 +87,10 @@ void StatementParser::ParseStatementRecovering() {
   } catch (const std::exception& e) {
     errors_.push_back(Utf8ToUtf16(e.what()));
   }
-  if (lexer_.line() == statementLine_) lexer_.SkipRestOfLine();
+  // A statement that fails on a peek leaves the lexer before any comment
+  // lines that precede it: skip until past the statement's own line.
+  while (lexer_.line() <= statementLine_ && lexer_.SkipRestOfLine()) {
+  }
   lexer_.ResetStatementState();
 }
 

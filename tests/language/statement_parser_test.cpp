@@ -170,6 +170,12 @@ TEST(StatementParserTest, OneMessagePerFailingStatementAndRecovery) {
   EXPECT_EQ(quotes.errors[0], u"Line 1, column 0: Expecting double quotes");
   EXPECT_EQ(ErrorOf(u"a AND\n"), u"Line 1, column 6: Unexpected end-of-line");
   EXPECT_EQ(ErrorOf(u"a OR )"), u"Line 1, column 6: Invalid sequence: )");
+  // A bad option block after a comment line fails while only peeked at;
+  // recovery still moves past it, also when it is the last line.
+  Compilation afterComment = Compile(u"a\n# note\n[NAME=x y\nb\n# end\n[NAME=z");
+  ASSERT_EQ(afterComment.errors.size(), 2u);
+  EXPECT_EQ(afterComment.errors[0], u"Line 3, column 0: Expecting ']'");
+  EXPECT_EQ(afterComment.errors[1], u"Line 6, column 8: Expecting ']'");
 }
 
 TEST(StatementParserTest, HostileScriptsFailCleanly) {
