@@ -52,6 +52,7 @@ class WildcardAutomaton {
   bool IsFinal(uint16_t state) const { return finalFlags_[state] != 0; }
   bool inUse() const { return finalCount_ > 0; }
   uint32_t stateCount() const { return stateCount_; }
+  uint16_t columnCount() const { return columnCount_; }
 
  private:
   uint16_t NewState();

@@ -21,10 +21,6 @@ bool IsWildcardPattern(std::u16string_view pattern) {
 
 }  // namespace
 
-char16_t WordTable::Fold(char16_t c) const {
-  return exactCase_ ? c : FoldUnit(c);
-}
-
 // Stores the pattern with its escapes normalised and case folded (outside
 // inline class names), and collects its literal characters into the alphabet.
 void WordTable::AddWord(std::u16string_view pattern, uint32_t wordId) {

@@ -11,6 +11,7 @@
 
 #include "engine/compiler/literal_automaton.h"
 #include "engine/compiler/wildcard_automaton.h"
+#include "engine/input/char_props.h"
 
 namespace Nimbra::Lexora {
 
@@ -28,7 +29,7 @@ class WordTable {
   void Build(std::optional<uint32_t> numWordId);
 
   bool exactCase() const { return exactCase_; }
-  char16_t Fold(char16_t c) const;
+  char16_t Fold(char16_t c) const { return exactCase_ ? c : FoldUnit(c); }
   const LiteralAutomaton& literal() const { return literal_; }
   const WildcardAutomaton& wildcard() const { return wildcard_; }
   bool literalInUse() const { return literal_.wordCount() != 0; }

@@ -8,22 +8,46 @@ WildcardStepper::WildcardStepper(const WordTable& table)
     : table_(table),
       automaton_(table.wildcard()),
       inUse_(table.wildcardInUse()),
-      stamps_(inUse_ ? automaton_.stateCount() : 0, 0) {}
-
-void WildcardStepper::Start() {
-  states_.clear();
-  if (inUse_) states_.push_back(0);
+      rowWidth_((static_cast<size_t>(automaton_.columnCount()) + 1) * kFlagCombinations),
+      cacheLimit_(std::max(kCacheCells, 8 * rowWidth_)),
+      stamps_(inUse_ ? automaton_.stateCount() : 0, 0) {
+  if (inUse_) Intern(std::u16string(1, char16_t{0}));
 }
 
-bool WildcardStepper::Step(char16_t unit, bool boundary, bool wordCharacter, bool mayEndWord,
-                           bool digit, bool letter, std::vector<uint32_t>& ids) {
+int32_t WildcardStepper::Intern(const std::u16string& states) {
+  auto found = index_.find(states);
+  if (found != index_.end()) return found->second;
+  if (rows_.size() + rowWidth_ > cacheLimit_) Flush();
+  StateSet set{states, {}, rows_.size()};
+  for (char16_t state : states) {
+    if (automaton_.IsFinal(state)) set.finalWords.push_back(table_.WildcardWord(state));
+  }
+  rows_.resize(rows_.size() + rowWidth_, kUnknown);
+  int32_t id = static_cast<int32_t>(sets_.size());
+  sets_.push_back(std::move(set));
+  index_.emplace(states, id);
+  return id;
+}
+
+// Keeps the start set and the set being stepped from; everything else is
+// recomputed as it is reached again.
+void WildcardStepper::Flush() {
+  std::u16string current = sets_[current_].states;
+  sets_.clear();
+  index_.clear();
+  rows_.clear();
+  Intern(std::u16string(1, char16_t{0}));
+  current_ = Intern(current);
+}
+
+int32_t WildcardStepper::Compute(size_t input, int16_t column, bool wordCharacter, bool mayEndWord,
+                                 bool digit, bool letter) {
   if (++generation_ == 0) {  // the stamps wrapped: start them afresh
     std::fill(stamps_.begin(), stamps_.end(), 0);
     generation_ = 1;
   }
   next_.clear();
-  int16_t column = boundary ? -1 : automaton_.ColumnOf(table_.Fold(unit));
-  for (uint16_t state : states_) {
+  for (char16_t state : sets_[current_].states) {
     for (uint16_t u : automaton_.Expansion(state)) {
       if (column >= 0) Add(automaton_.Cell(u, column));
       if (wordCharacter) {
@@ -36,17 +60,9 @@ bool WildcardStepper::Step(char16_t unit, bool boundary, bool wordCharacter, boo
       if (letter) Add(automaton_.Cell(u, WildcardAutomaton::kLetter));
     }
   }
-  states_.swap(next_);
-  bool accepted = false;
-  if (!wordCharacter && mayEndWord) {
-    for (uint16_t state : states_) {
-      if (automaton_.IsFinal(state)) {
-        ids.push_back(table_.WildcardWord(state));
-        accepted = true;
-      }
-    }
-  }
-  return accepted;
+  int32_t target = next_.empty() ? kDeadSet : Intern(next_);  // may flush
+  rows_[sets_[current_].row + input] = target;
+  return target;
 }
 
 }  // namespace Nimbra::Lexora
