@@ -1,0 +1,96 @@
+#include "bench/compare/lexora_measure.h"
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "bench/compare/process_memory.h"
+
+namespace lexora_compare {
+namespace {
+
+std::string Narrow(const char16_t* text) {
+  std::string s;
+  for (; text && *text; ++text) s += *text < 0x80 ? static_cast<char>(*text) : '?';
+  return s;
+}
+
+struct Pass {
+  std::atomic<size_t> failures{0};
+  std::atomic<int64_t> scoreSum{0};
+};
+
+ILXStream* OpenMessage(const Message& m, Feed feed) {
+  return feed == Feed::FileStreams
+             ? CreateFileStream(m.path.c_str())
+             : CreateStringStream(m.text.data(), static_cast<uint32_t>(m.text.size()));
+}
+
+void ScanShare(ILXRunner& runner, const Corpus& corpus, Feed feed, size_t first, size_t step,
+               Pass& pass) {
+  size_t failures = 0;
+  int64_t scoreSum = 0;
+  for (size_t i = first; i < corpus.messages.size(); i += step) {
+    ILXStream* stream = OpenMessage(corpus.messages[i], feed);
+    if (stream && runner.Run(stream)) {
+      scoreSum += runner.GetScore();
+    } else {
+      ++failures;
+    }
+    if (stream) stream->Release();
+  }
+  pass.failures += failures;
+  pass.scoreSum += scoreSum;
+}
+
+}  // namespace
+
+CompileFigures MeasureCompile(const std::u16string& script, int runs) {
+  CompileFigures figures;
+  std::vector<double> seconds;
+  for (int i = 0; i < runs; ++i) {
+    int64_t heapBefore = HeapInUseBytes();
+    auto start = std::chrono::steady_clock::now();
+    ILXScript* compiled = CreateLXScript();
+    ILXStream* text = CreateStringStream(script.data(), static_cast<uint32_t>(script.size()));
+    bool ok = compiled->Compile(text);
+    text->Release();
+    seconds.push_back(SecondsSince(start));
+    figures.compiledBytes = HeapInUseBytes() - heapBefore;
+    if (!ok) {
+      figures.error = compiled->GetErrorCount() ? Narrow(compiled->GetError(0)) : "compile failed";
+      compiled->Release();
+      return figures;
+    }
+    compiled->Release();
+  }
+  figures.ok = true;
+  figures.seconds = Summarise(seconds);
+  return figures;
+}
+
+RunFigures MeasureRun(ILXScript& script, const Corpus& corpus, Feed feed, int threads, int runs) {
+  std::vector<ILXRunner*> runners;
+  for (int t = 0; t < threads; ++t) runners.push_back(script.CreateRunner());
+  RunFigures figures;
+  std::vector<double> seconds;
+  for (int r = 0; r < runs; ++r) {
+    Pass pass;
+    auto start = std::chrono::steady_clock::now();
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t) {
+      workers.emplace_back(ScanShare, std::ref(*runners[t]), std::cref(corpus), feed, t, threads,
+                           std::ref(pass));
+    }
+    ScanShare(*runners[0], corpus, feed, 0, threads, pass);
+    for (std::thread& w : workers) w.join();
+    seconds.push_back(SecondsSince(start));
+    figures.failures = pass.failures;
+    figures.scoreSum = pass.scoreSum;
+  }
+  for (ILXRunner* runner : runners) runner->Release();
+  figures.mbPerSecond = Summarise(Throughputs(seconds, static_cast<double>(corpus.bytes)));
+  return figures;
+}
+
+}  // namespace lexora_compare
