@@ -18,6 +18,7 @@ std::string Narrow(const char16_t* text) {
 struct Pass {
   std::atomic<size_t> failures{0};
   std::atomic<int64_t> scoreSum{0};
+  std::atomic<uint64_t> hitSum{0};
 };
 
 ILXStream* OpenMessage(const Message& m, Feed feed) {
@@ -26,14 +27,21 @@ ILXStream* OpenMessage(const Message& m, Feed feed) {
              : CreateStringStream(m.text.data(), static_cast<uint32_t>(m.text.size()));
 }
 
-void ScanShare(ILXRunner& runner, const Corpus& corpus, Feed feed, size_t first, size_t step,
-               Pass& pass) {
+// Reads the results as a host would after each scan.
+void ScanShare(ILXRunner& runner, uint32_t expressions, const Corpus& corpus, Feed feed,
+               size_t first, size_t step, Pass& pass) {
   size_t failures = 0;
   int64_t scoreSum = 0;
+  uint64_t hitSum = 0;
   for (size_t i = first; i < corpus.messages.size(); i += step) {
     ILXStream* stream = OpenMessage(corpus.messages[i], feed);
     if (stream && runner.Run(stream)) {
       scoreSum += runner.GetScore();
+      for (uint32_t e = 0; e < expressions; ++e) {
+        uint32_t hits = 0;
+        int32_t score = 0;
+        if (runner.GetExpressionResult(e, &hits, &score)) hitSum += hits;
+      }
     } else {
       ++failures;
     }
@@ -41,6 +49,7 @@ void ScanShare(ILXRunner& runner, const Corpus& corpus, Feed feed, size_t first,
   }
   pass.failures += failures;
   pass.scoreSum += scoreSum;
+  pass.hitSum += hitSum;
 }
 
 }  // namespace
@@ -70,6 +79,7 @@ CompileFigures MeasureCompile(const std::u16string& script, int runs) {
 }
 
 RunFigures MeasureRun(ILXScript& script, const Corpus& corpus, Feed feed, int threads, int runs) {
+  const uint32_t expressions = script.GetExpressionCount();
   std::vector<ILXRunner*> runners;
   for (int t = 0; t < threads; ++t) runners.push_back(script.CreateRunner());
   RunFigures figures;
@@ -79,14 +89,15 @@ RunFigures MeasureRun(ILXScript& script, const Corpus& corpus, Feed feed, int th
     auto start = std::chrono::steady_clock::now();
     std::vector<std::thread> workers;
     for (int t = 1; t < threads; ++t) {
-      workers.emplace_back(ScanShare, std::ref(*runners[t]), std::cref(corpus), feed, t, threads,
-                           std::ref(pass));
+      workers.emplace_back(ScanShare, std::ref(*runners[t]), expressions, std::cref(corpus), feed,
+                           t, threads, std::ref(pass));
     }
-    ScanShare(*runners[0], corpus, feed, 0, threads, pass);
+    ScanShare(*runners[0], expressions, corpus, feed, 0, threads, pass);
     for (std::thread& w : workers) w.join();
     seconds.push_back(SecondsSince(start));
     figures.failures = pass.failures;
     figures.scoreSum = pass.scoreSum;
+    figures.hitSum = pass.hitSum;
   }
   for (ILXRunner* runner : runners) runner->Release();
   figures.mbPerSecond = Summarise(Throughputs(seconds, static_cast<double>(corpus.bytes)));

@@ -28,10 +28,12 @@ enum class Feed {
 
 struct RunFigures {
   Stats mbPerSecond;
-  // Over one pass: failed scans and the sum of scores, the latter to show
-  // that every configuration did the same work.
+  // Over one pass: failed scans, and the sums of scores and of raw hit counts
+  // over all expressions, which show that every configuration did the same
+  // work (and, for a words-only script, compare with another tool's matches).
   size_t failures = 0;
   int64_t scoreSum = 0;
+  uint64_t hitSum = 0;
 };
 
 // Each of `threads` threads scans every threads-th message with its own

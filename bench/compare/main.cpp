@@ -106,6 +106,7 @@ int Bench(const Options& o) {
   Corpus corpus = LoadCorpus(o.data, o.quick ? kQuickStride : 1);
 
   Results results;
+  results.loadBefore = LoadAverage();
   results.quick = o.quick;
   results.runs = runs;
   results.messages = corpus.messages.size();
@@ -144,7 +145,7 @@ int Bench(const Options& o) {
   if (!o.results.empty()) {
     std::ofstream out(o.results);
     out << "# Benchmark results\n\nWritten by `scripts/bench.sh`; the last full run.\n\n"
-        << DescribeMachine() << "\n"
+        << DescribeMachine(results) << "\n"
         << tables;
     if (!out) throw std::runtime_error("cannot write " + o.results);
   }

@@ -81,6 +81,13 @@ std::string ReadFirstMatch(const char* path, const std::string& key) {
 
 }  // namespace
 
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five, fifteen;
+  in >> one >> five >> fifteen;
+  return in ? one + " " + five + " " + fifteen : "unknown";
+}
+
 std::vector<Ratio> ComputeRatios(const Results& r) {
   std::vector<Ratio> ratios;
   double wordsOnly = Median(FindRun(r, "W1k words", Feed::StringStreams, 1));
@@ -182,7 +189,7 @@ std::string FormatTables(const Results& r) {
   return out.str();
 }
 
-std::string DescribeMachine() {
+std::string DescribeMachine(const Results& r) {
   std::ostringstream out;
   std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   char date[64];
@@ -192,6 +199,9 @@ std::string DescribeMachine() {
   out << "- Date: " << date << "\n";
   out << "- CPU: " << ReadFirstMatch("/proc/cpuinfo", "model name") << ", "
       << std::thread::hardware_concurrency() << " logical cores\n";
+  out << "- Load average before the run (1, 5, 15 min; other work on the machine slows every "
+         "figure): "
+      << r.loadBefore << "\n";
   out << "- Memory: " << ReadFirstMatch("/proc/meminfo", "MemTotal") << "\n";
   out << "- System: " << system.sysname << " " << system.release << " " << system.machine << "\n";
   out << "- Compiler: g++ " << __VERSION__ << ", the RelWithDebInfo build\n";

@@ -37,6 +37,7 @@ struct Results {
   HyperscanFigures hyperscan;
   ToolFigures grep, perl;
   int64_t residentBefore = -1, residentPeak = -1;
+  std::string loadBefore;
 };
 
 struct Ratio {
@@ -50,7 +51,9 @@ struct Ratio {
 std::vector<Ratio> ComputeRatios(const Results& r);
 
 std::string FormatTables(const Results& r);
-std::string DescribeMachine();
+// The 1, 5 and 15 minute load averages.
+std::string LoadAverage();
+std::string DescribeMachine(const Results& r);
 
 }  // namespace lexora_compare
 
