@@ -60,3 +60,4 @@ cmake --build build -j2 --target lexora_compare
 results=()
 [ ${#quick[@]} -eq 0 ] && results=(--results bench/RESULTS.md)
 build/bench/lexora_compare --data "$data" --work build/bench "${quick[@]}" "${results[@]}"
+echo "bench: finished in ${SECONDS}s"
