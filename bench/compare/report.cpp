@@ -147,8 +147,10 @@ std::string FormatTables(const Results& r) {
   for (const RunRow& row : r.lexora) {
     std::string label = "Lexora " + std::string(FeedName(row.feed)) + " " + row.script + ", " +
                         std::to_string(row.threads) + (row.threads == 1 ? " thread" : " threads");
-    if (row.figures.failures)
+    label += " (" + std::to_string(row.figures.hitSum) + " hits)";
+    if (row.figures.failures) {
       label += " (" + std::to_string(row.figures.failures) + " scans failed)";
+    }
     out << StatsRow(label, row.figures.mbPerSecond, "MB/s");
   }
   if (r.residentPeak >= 0) {
