@@ -1,5 +1,7 @@
 #include "bench/compare/lexora_measure.h"
 
+#include <sys/resource.h>
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -52,6 +54,13 @@ void ScanShare(ILXRunner& runner, uint32_t expressions, const Corpus& corpus, Fe
   pass.hitSum += hitSum;
 }
 
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 }  // namespace
 
 CompileFigures MeasureCompile(const std::u16string& script, int runs) {
@@ -83,9 +92,10 @@ RunFigures MeasureRun(ILXScript& script, const Corpus& corpus, Feed feed, int th
   std::vector<ILXRunner*> runners;
   for (int t = 0; t < threads; ++t) runners.push_back(script.CreateRunner());
   RunFigures figures;
-  std::vector<double> seconds;
+  std::vector<double> seconds, cores;
   for (int r = 0; r < runs; ++r) {
     Pass pass;
+    double cpuStart = ProcessCpuSeconds();
     auto start = std::chrono::steady_clock::now();
     std::vector<std::thread> workers;
     for (int t = 1; t < threads; ++t) {
@@ -95,12 +105,14 @@ RunFigures MeasureRun(ILXScript& script, const Corpus& corpus, Feed feed, int th
     ScanShare(*runners[0], expressions, corpus, feed, 0, threads, pass);
     for (std::thread& w : workers) w.join();
     seconds.push_back(SecondsSince(start));
+    cores.push_back(seconds.back() > 0 ? (ProcessCpuSeconds() - cpuStart) / seconds.back() : 0);
     figures.failures = pass.failures;
     figures.scoreSum = pass.scoreSum;
     figures.hitSum = pass.hitSum;
   }
   for (ILXRunner* runner : runners) runner->Release();
   figures.mbPerSecond = Summarise(Throughputs(seconds, static_cast<double>(corpus.bytes)));
+  figures.coresBusy = Summarise(cores);
   return figures;
 }
 

@@ -28,6 +28,9 @@ enum class Feed {
 
 struct RunFigures {
   Stats mbPerSecond;
+  // Process CPU time over wall time: below the thread count when other work
+  // on the machine took the cores.
+  Stats coresBusy;
   // Over one pass: failed scans, and the sums of scores and of raw hit counts
   // over all expressions, which show that every configuration did the same
   // work (and, for a words-only script, compare with another tool's matches).

@@ -147,7 +147,11 @@ std::string FormatTables(const Results& r) {
   for (const RunRow& row : r.lexora) {
     std::string label = "Lexora " + std::string(FeedName(row.feed)) + " " + row.script + ", " +
                         std::to_string(row.threads) + (row.threads == 1 ? " thread" : " threads");
-    label += " (" + std::to_string(row.figures.hitSum) + " hits)";
+    label += " (" + std::to_string(row.figures.hitSum) + " hits";
+    if (row.figures.coresBusy.valid) {
+      label += ", " + Fixed(row.figures.coresBusy.median, 2) + " cores busy";
+    }
+    label += ")";
     if (row.figures.failures) {
       label += " (" + std::to_string(row.figures.failures) + " scans failed)";
     }
