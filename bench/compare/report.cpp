@@ -2,6 +2,7 @@
 
 #include <sys/utsname.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -13,6 +14,10 @@
 
 namespace lexora_compare {
 namespace {
+
+// A single-thread scan that gets less of a core than this was competing with
+// other work.
+constexpr double kBusyEnough = 0.9;
 
 std::string Fixed(double v, int decimals) {
   char buffer[64];
@@ -186,6 +191,18 @@ std::string FormatTables(const Results& r) {
   };
   out << tool("grep -c -F -w -i, W1k, whole process", r.grep, "matching lines");
   out << tool("Perl alternation /\\b(?:...)\\b/i, W1k, whole process", r.perl, "matches");
+
+  double leastBusy = 1;
+  for (const RunRow& row : r.lexora) {
+    if (row.threads == 1 && row.figures.coresBusy.valid) {
+      leastBusy = std::min(leastBusy, row.figures.coresBusy.median);
+    }
+  }
+  if (leastBusy < kBusyEnough) {
+    out << "\nNote: a single-thread scan had only " << Fixed(leastBusy, 2)
+        << " of a core. Other work was running on the machine: the figures understate it, and "
+           "ratios between figures taken at different moments are unreliable.\n";
+  }
 
   out << "\n" << Row({"ratio", "value", "target", "result"}) << Row({"---", "---:", "---", "---"});
   for (const Ratio& ratio : ComputeRatios(r)) {

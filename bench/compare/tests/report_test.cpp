@@ -86,5 +86,13 @@ TEST(ReportTest, FailedCompileAndScansAreShownNotHidden) {
   EXPECT_NE(tables.find("(3 scans failed)"), std::string::npos);
 }
 
+TEST(ReportTest, WarnsWhenASingleThreadScanDidNotGetItsCore) {
+  Results r = Passing();
+  for (RunRow& row : r.lexora) row.figures.coresBusy = Of(row.threads);
+  EXPECT_EQ(FormatTables(r).find("Other work was running"), std::string::npos);
+  r.lexora[1].figures.coresBusy = Of(0.6);
+  EXPECT_NE(FormatTables(r).find("only 0.60 of a core"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lexora_compare
