@@ -111,9 +111,11 @@ ToolFigures MeasureGrep(const std::string& wordsFile, const Corpus& corpus, int 
 }
 
 ToolFigures MeasurePerl(const std::string& wordsFile, const Corpus& corpus, int runs) {
+  // Each message is read whole and matched as one string.
   static const char kProgram[] =
       "open(my $f, '<', shift) or die; chomp(my @w = <$f>); my $re = join('|', @w);"
-      "$re = qr/\\b(?:$re)\\b/i; my $n = 0; while (<>) { $n++ while /$re/g } print \"$n\\n\";";
+      "$re = qr/\\b(?:$re)\\b/i; my $n = 0; local $/; while (<>) { $n++ while /$re/g }"
+      "print \"$n\\n\";";
   auto argv = WithMessages({"perl", "-e", kProgram, wordsFile}, corpus);
   return MeasureTool(argv, corpus, runs, [](const std::string& output) {
     return output.empty() ? 0 : std::stoull(output);

@@ -126,7 +126,9 @@ int Bench(const Options& o) {
 
   std::vector<BenchScript> scripts = {
       {"S1k", lexora_bench::GenerateScript(lists.common, 1000), kEveryScan},
-      {"W1k words", WordsOnlyScript(lists.common), kEveryScan}};
+      {"W1k words",
+       WordsOnlyScript(lists.common),
+       {{Feed::FileStreams, 1}, {Feed::StringStreams, 1}, {Feed::StringStreams, 2}}}};
   if (!o.quick) {
     Progress("finding the largest script that fits");
     size_t statements = lexora_bench::LargestFittingScript(lists.rare);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace lexora_compare {
 namespace {
 
@@ -21,6 +24,28 @@ TEST(ExternalToolsTest, OutputLargerThanThePipeIsReadWhole) {
 TEST(ExternalToolsTest, AMissingProgramIsNotStarted) {
   ProcessResult r = RunProcess({"lexora-compare-no-such-program"});
   EXPECT_FALSE(r.started);
+}
+
+TEST(ExternalToolsTest, GrepCountsMatchingLinesAndPerlCountsMatchesOverAllMessages) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / "lexora_compare_tools_test";
+  fs::create_directories(dir);
+  std::ofstream(dir / "words.txt") << "mail\nspam\n";
+  Corpus corpus;
+  const char* const texts[] = {"Mail mail-box\nmailing\n", "SPAM, spam\n", "nothing\n"};
+  for (int i = 0; i < 3; ++i) {
+    std::string path = (dir / (std::to_string(i) + ".txt")).string();
+    std::ofstream(path) << texts[i];
+    corpus.messages.push_back({path, texts[i], true, u""});
+    corpus.bytes += std::string(texts[i]).size();
+  }
+  ToolFigures grep = MeasureGrep((dir / "words.txt").string(), corpus, 1);
+  ToolFigures perl = MeasurePerl((dir / "words.txt").string(), corpus, 1);
+  fs::remove_all(dir);
+  ASSERT_TRUE(grep.available) << grep.note;
+  EXPECT_EQ(grep.count, 2u);
+  ASSERT_TRUE(perl.available) << perl.note;
+  EXPECT_EQ(perl.count, 4u);
 }
 
 }  // namespace
