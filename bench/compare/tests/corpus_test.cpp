@@ -1,6 +1,7 @@
 #include "bench/compare/corpus.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -31,9 +32,10 @@ TEST(CorpusTest, DecodesEachCharsetToUtf16) {
 class CorpusFolderTest : public testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("lexora_compare_corpus_" +
-             std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    // Unique per process and test, so that tests may run in parallel.
+    root_ =
+        fs::temp_directory_path() / ("lexora_compare_corpus_" + std::to_string(getpid()) + "_" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     fs::create_directories(root_ / "spam");
     fs::create_directories(root_ / "ham");

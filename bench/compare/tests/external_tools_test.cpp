@@ -1,6 +1,7 @@
 #include "bench/compare/external_tools.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -28,7 +29,8 @@ TEST(ExternalToolsTest, AMissingProgramIsNotStarted) {
 
 TEST(ExternalToolsTest, GrepCountsMatchingLinesAndPerlCountsMatchesOverAllMessages) {
   namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / "lexora_compare_tools_test";
+  fs::path dir =
+      fs::temp_directory_path() / ("lexora_compare_tools_test_" + std::to_string(getpid()));
   fs::create_directories(dir);
   std::ofstream(dir / "words.txt") << "mail\nspam\n";
   Corpus corpus;
