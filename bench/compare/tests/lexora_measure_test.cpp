@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bench/script_generator.h"
+
 namespace lexora_compare {
 namespace {
 
@@ -33,11 +35,8 @@ TEST_F(LexoraMeasureTest, CompileReportsTimeAndSizeOrTheFirstError) {
 }
 
 TEST_F(LexoraMeasureTest, TwoThreadsScanEveryMessageExactlyOnce) {
-  ILXScript* script = CreateLXScript();
-  const std::u16string rules = u"mail\n";
-  ILXStream* text = CreateStringStream(rules.data(), static_cast<uint32_t>(rules.size()));
-  ASSERT_TRUE(script->Compile(text));
-  text->Release();
+  ILXScript* script = lexora_bench::CompileScript(u"mail\n");
+  ASSERT_NE(script, nullptr);
   Corpus corpus = Texts({u"mail", u"mail mail", u"none", u"mail mail mail", u"mail"});
   for (int threads : {1, 2}) {
     SCOPED_TRACE(threads);
@@ -50,11 +49,8 @@ TEST_F(LexoraMeasureTest, TwoThreadsScanEveryMessageExactlyOnce) {
 }
 
 TEST_F(LexoraMeasureTest, UnreadableFilesCountAsFailedScans) {
-  ILXScript* script = CreateLXScript();
-  const std::u16string rules = u"mail\n";
-  ILXStream* text = CreateStringStream(rules.data(), static_cast<uint32_t>(rules.size()));
-  ASSERT_TRUE(script->Compile(text));
-  text->Release();
+  ILXScript* script = lexora_bench::CompileScript(u"mail\n");
+  ASSERT_NE(script, nullptr);
   Corpus corpus = Texts({u"mail"});
   corpus.messages[0].path = "/nonexistent/lexora/message.txt";
   EXPECT_EQ(MeasureRun(*script, corpus, Feed::FileStreams, 1, 1).failures, 1u);
