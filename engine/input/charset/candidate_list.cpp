@@ -1,6 +1,5 @@
 #include "engine/input/charset/candidate_list.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace Nimbra::Lexora {
@@ -11,7 +10,13 @@ void CharsetCandidateList::Add(int32_t confidence, int32_t weight, const char* n
 }
 
 void CharsetCandidateList::Sort() {
-  std::stable_sort(items_, items_ + size_, PrecedesCandidate);
+  // Insertion sort: stable, and the list is short and must not allocate.
+  for (size_t i = 1; i < size_; ++i) {
+    CharsetCandidate item = items_[i];
+    size_t j = i;
+    for (; j > 0 && PrecedesCandidate(item, items_[j - 1]); --j) items_[j] = items_[j - 1];
+    items_[j] = item;
+  }
 }
 
 bool PrecedesCandidate(const CharsetCandidate& a, const CharsetCandidate& b) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/input/charset/trigram_index.h"
+
 namespace Nimbra::Lexora {
 
 const SingleByteRecognizer kSingleByteRecognizers[13] = {
@@ -27,56 +29,104 @@ const SingleByteRecognizer kSingleByteRecognizers[13] = {
 
 namespace {
 
-// Trigrams are packed as a << 16 | b << 8 | c and handled a block at a time,
-// so that every language table of a map reads one shared list.
-constexpr size_t kBlock = 1024;
+// Per-table hit counts are kept in 6-bit fields of one word, ten tables to
+// a word, and moved to full counters before a field can overflow.
+constexpr int kFieldBits = 6;
+constexpr uint32_t kFlushEvery = (1u << kFieldBits) - 1;
 
-struct MappedTrigrams {
-  uint32_t window = 0;  // the last three mapped characters, newest lowest
-  uint32_t shifted = 0;
-  uint32_t keys[kBlock];
+struct FieldSpread {
+  uint64_t of[1 << TrigramIndex::kMaxTables];
+  constexpr FieldSpread() : of() {
+    for (uint32_t mask = 0; mask < (1u << TrigramIndex::kMaxTables); ++mask) {
+      for (size_t t = 0; t < TrigramIndex::kMaxTables; ++t) {
+        if (mask >> t & 1) of[mask] |= uint64_t{1} << (kFieldBits * t);
+      }
+    }
+  }
+};
+constexpr FieldSpread kSpread;
+
+struct MapCounts {
+  uint32_t trigrams = 0;
+  uint32_t hits[TrigramIndex::kMaxTables] = {};
 };
 
-// Maps bytes [from, to) and appends the trigrams that start with a non-zero
-// character; returns how many were appended.
-size_t MapBlock(const uint8_t* from, const uint8_t* to, const uint8_t* map, uint8_t space,
-                MappedTrigrams& state) {
-  uint32_t window = state.window;
-  size_t count = 0;
-  for (const uint8_t* p = from; p < to; ++p) {
-    uint8_t b = *p;
-    if (b == 0) continue;
-    uint32_t c = map[b];
-    if (c == space && (window & 0xFF) == space) continue;
-    window = (window << 8 | c) & 0xFFFFFF;
-    state.keys[count] = window;
-    count += (window >> 16) != 0;
+void Flush(uint64_t& fields, size_t tables, MapCounts& counts) {
+  for (size_t t = 0; t < tables; ++t) {
+    counts.hits[t] += (fields >> (kFieldBits * t)) & kFlushEvery;
   }
-  state.window = window;
-  return count;
+  fields = 0;
 }
 
-uint32_t CountKnown(const uint32_t* keys, size_t count, const uint8_t* table) {
-  const uint8_t* rows = table;  // row r (from 1) starts at byte 256 * r
-  const uint8_t* bitmaps = table + kTrigramBitmapOffset - 32;
-  uint32_t hits = 0;
-  for (size_t i = 0; i < count; ++i) {
-    uint32_t key = keys[i];
-    uint32_t row = table[key >> 16];
-    if (row == 0) continue;
-    uint32_t bitmap = rows[row * 256 + (key >> 8 & 0xFF)];
-    if (bitmap == 0) continue;
-    uint32_t c = key & 0xFF;
-    hits += (bitmaps[bitmap * 32 + (c >> 3)] >> (c & 7)) & 1;
+// The characters of bytes [from, to) that enter the trigram window, as the
+// index's dense codes. A space is dropped after a space; since a dropped
+// character is itself a space, that is the same as dropping a space whose
+// previous non-zero byte maps to a space, which needs no look at what was
+// kept and so no chain from one byte to the next.
+size_t KeptCharacters(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
+                      uint32_t& previousSpace, uint8_t* kept) {
+  size_t n = 0;
+  for (const uint8_t* p = from; p < to; ++p) {
+    uint32_t c = codes[*p];
+    uint32_t space = c == TrigramIndex::kSpace;
+    uint32_t nonZero = *p != 0;
+    kept[n] = static_cast<uint8_t>(c);
+    n += nonZero & !(space & previousSpace);
+    previousSpace = nonZero ? space : previousSpace;
   }
-  return hits;
+  return n;
+}
+
+// The sample through a character map: its trigrams and, for every table of
+// the map, how many of them it knows. Branch-free, since which trigrams
+// count is as unpredictable as the text.
+MapCounts CountTrigrams(const SampleFacts& sample, const TrigramIndex& index) {
+  constexpr size_t kChunk = 4096;
+  const uint32_t* pairSlots = index.pairSlots();
+  const uint16_t* masks = index.masks();
+  const uint32_t alphabet = index.alphabet();
+  // Two characters of history ahead of each chunk; at the start they are
+  // the map's 0, so that the first two windows do not count.
+  uint8_t kept[kChunk + 2] = {TrigramIndex::kZero, TrigramIndex::kZero};
+  uint32_t previousSpace = 0;
+  MapCounts counts;
+  for (size_t start = 0; start < sample.length; start += kChunk) {
+    const uint8_t* from = sample.bytes + start;
+    const uint8_t* to = sample.bytes + std::min(sample.length, start + kChunk);
+    size_t end = 2 + KeptCharacters(from, to, index.codes(), previousSpace, kept + 2);
+    // A window counts when its first character is not the map's 0.
+    for (size_t block = 2; block < end; block += kFlushEvery) {
+      size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
+      uint64_t fields = 0;
+      for (size_t j = block; j < blockEnd; ++j) {
+        uint32_t a = kept[j - 2];
+        uint32_t counted = a != TrigramIndex::kZero;
+        uint32_t known = masks[pairSlots[a * alphabet + kept[j - 1]] * alphabet + kept[j]];
+        fields += kSpread.of[known] & (0 - static_cast<uint64_t>(counted));
+        counts.trigrams += counted;
+      }
+      Flush(fields, index.tableCount(), counts);
+    }
+    kept[0] = kept[end - 2];
+    kept[1] = kept[end - 1];
+  }
+  return counts;
+}
+
+uint32_t CountKnown(uint32_t key, const uint8_t* table) {
+  uint32_t row = table[key >> 16];
+  if (row == 0) return 0;
+  uint32_t bitmap = table[256 * row + (key >> 8 & 0xFF)];  // row r starts at byte 256 * r
+  if (bitmap == 0) return 0;
+  uint32_t c = key & 0xFF;
+  return (table[kTrigramBitmapOffset + 32 * (bitmap - 1) + (c >> 3)] >> (c & 7)) & 1;
 }
 
 }  // namespace
 
 bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c) {
   uint32_t key = static_cast<uint32_t>(a) << 16 | b << 8 | c;
-  return a != 0 && CountKnown(&key, 1, table) == 1;
+  return a != 0 && CountKnown(key, table) == 1;
 }
 
 int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint32_t trigrams) {
@@ -88,25 +138,22 @@ int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint3
 
 void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& candidates) {
   if (sample.zeros * 100ull >= sample.nonZeros) return;  // no member can score
-  MappedTrigrams mapped;
+  // Members that share a map share one pass; their tables follow each other
+  // in the map's index, in member order.
+  MapCounts perMap[kCharMapCount];
+  bool counted[kCharMapCount] = {};
+  size_t nextTable[kCharMapCount] = {};
   for (const SingleByteRecognizer& r : kSingleByteRecognizers) {
-    const uint8_t* map = CharMap(r.map);
-    uint32_t hits[10] = {};
-    uint32_t trigrams = 0;
-    mapped.window = 0;
-    for (size_t start = 0; start < sample.length; start += kBlock) {
-      const uint8_t* from = sample.bytes + start;
-      const uint8_t* to = sample.bytes + std::min(sample.length, start + kBlock);
-      size_t count = MapBlock(from, to, map, r.space, mapped);
-      trigrams += static_cast<uint32_t>(count);
-      for (size_t t = 0; t < r.tableCount; ++t) {
-        auto id = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
-        hits[t] += CountKnown(mapped.keys, count, TrigramTable(id));
-      }
+    size_t m = static_cast<size_t>(r.map);
+    if (!counted[m]) {
+      perMap[m] = CountTrigrams(sample, TrigramIndexFor(r.map));
+      counted[m] = true;
     }
+    const uint32_t* hits = perMap[m].hits + nextTable[m];
+    nextTable[m] += r.tableCount;
     uint32_t best = *std::max_element(hits, hits + r.tableCount);
     const char* name = sample.c1Bytes && r.c1Name ? r.c1Name : r.isoName;
-    candidates.Add(SingleByteConfidence(sample, best, trigrams), r.weight, name);
+    candidates.Add(SingleByteConfidence(sample, best, perMap[m].trigrams), r.weight, name);
   }
 }
 
