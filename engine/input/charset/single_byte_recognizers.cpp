@@ -6,7 +6,7 @@
 
 namespace Nimbra::Lexora {
 
-const SingleByteRecognizer kSingleByteRecognizers[13] = {
+const SingleByteRecognizer kSingleByteRecognizers[kSingleByteRecognizerCount] = {
     {"ISO-8859-1", "Windows-1252", 1000, CharMapId::kLatin1, 0x20, TrigramTableId::kDanish, 10},
     {"ISO-8859-2", "Windows-1250", 50, CharMapId::kLatin2, 0x20, TrigramTableId::kCzech, 4},
     {"ISO-8859-5", nullptr, -100, CharMapId::kIso8859_5, 0x20, TrigramTableId::kRussianIso8859_5,
@@ -136,14 +136,16 @@ int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint3
   return share > 0.33 ? 99 : static_cast<int32_t>(share * 300);
 }
 
-void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& candidates) {
-  if (sample.zeros * 100ull >= sample.nonZeros) return;  // no member can score
+SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample) {
+  SingleByteConfidenceList confidences{};
+  if (sample.zeros * 100ull >= sample.nonZeros) return confidences;  // no member can score
   // Members that share a map share one pass; their tables follow each other
   // in the map's index, in member order.
   MapCounts perMap[kCharMapCount];
   bool counted[kCharMapCount] = {};
   size_t nextTable[kCharMapCount] = {};
-  for (const SingleByteRecognizer& r : kSingleByteRecognizers) {
+  for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
+    const SingleByteRecognizer& r = kSingleByteRecognizers[i];
     size_t m = static_cast<size_t>(r.map);
     if (!counted[m]) {
       perMap[m] = CountTrigrams(sample, TrigramIndexFor(r.map));
@@ -152,8 +154,17 @@ void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& ca
     const uint32_t* hits = perMap[m].hits + nextTable[m];
     nextTable[m] += r.tableCount;
     uint32_t best = *std::max_element(hits, hits + r.tableCount);
+    confidences[i] = SingleByteConfidence(sample, best, perMap[m].trigrams);
+  }
+  return confidences;
+}
+
+void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& candidates) {
+  SingleByteConfidenceList confidences = SingleByteConfidences(sample);
+  for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
+    const SingleByteRecognizer& r = kSingleByteRecognizers[i];
     const char* name = sample.c1Bytes && r.c1Name ? r.c1Name : r.isoName;
-    candidates.Add(SingleByteConfidence(sample, best, perMap[m].trigrams), r.weight, name);
+    candidates.Add(confidences[i], r.weight, name);
   }
 }
 

@@ -4,6 +4,7 @@
 #ifndef LEXORA_ENGINE_INPUT_CHARSET_SINGLE_BYTE_RECOGNIZERS_H
 #define LEXORA_ENGINE_INPUT_CHARSET_SINGLE_BYTE_RECOGNIZERS_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -24,7 +25,9 @@ struct SingleByteRecognizer {
 };
 
 // The thirteen members, in detection order.
-extern const SingleByteRecognizer kSingleByteRecognizers[13];
+inline constexpr size_t kSingleByteRecognizerCount = 13;
+extern const SingleByteRecognizer kSingleByteRecognizers[kSingleByteRecognizerCount];
+using SingleByteConfidenceList = std::array<int32_t, kSingleByteRecognizerCount>;
 
 // True when the trigram table knows the trigram {a, b, c}.
 bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c);
@@ -33,6 +36,9 @@ bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c);
 // the best language knows more than a third of the trigrams, else the
 // known share times 300.
 int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint32_t trigrams);
+
+// Every member's confidence, in member order.
+SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample);
 
 // Adds a candidate for every member whose confidence is above 0.
 void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& candidates);
