@@ -5,6 +5,7 @@
 #include <unicode/unistr.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/input/file_stream.h"
 
@@ -139,6 +140,47 @@ TEST(CharsetDetectorTest, Utf16ByteOrders) {
   CharsetCandidateList list = DetectCharsetCandidates(Bytes(odd), odd.size());
   EXPECT_EQ(Find(list, "UTF-16LE"), nullptr);
   EXPECT_EQ(Find(list, "UTF-16BE"), nullptr);
+}
+
+// Detection stops running recognizers that can no longer win; it must name
+// what the full, sorted candidate list puts first.
+TEST(CharsetDetectorTest, DetectionAgreesWithTheFullList) {
+  std::vector<std::string> samples;
+  const char* texts[] = {kGreek,
+                         kTurkish,
+                         kRussian,
+                         kJapanese,
+                         kKorean,
+                         kSimplifiedChinese,
+                         kTraditionalChinese,
+                         "plain words, nothing more"};
+  const char* charsets[] = {"UTF-8",        "UTF-16BE",     "UTF-16LE",     "ISO-8859-7",
+                            "windows-1253", "ISO-8859-9",   "windows-1254", "KOI8-R",
+                            "windows-1251", "ISO-8859-5",   "Shift_JIS",    "EUC-JP",
+                            "EUC-KR",       "GB18030",      "Big5",         "ISO-2022-JP",
+                            "IBM424",       "windows-1256", "ISO-8859-2"};
+  for (const char* text : texts) {
+    for (const char* charset : charsets) {
+      std::string bytes = Encode(text, charset);
+      samples.push_back(bytes);
+      samples.push_back(bytes.substr(0, 40));
+      samples.push_back(bytes.substr(0, 41));
+    }
+  }
+  uint32_t seed = 3;
+  for (int n = 0; n < 200; ++n) {
+    std::string bytes;
+    for (int i = 0; i < 50 + n * 3; ++i) {
+      seed = seed * 1103515245 + 12345;
+      bytes.push_back(static_cast<char>(n % 2 ? seed >> 16 : 0x20 + (seed >> 16) % 0x60));
+    }
+    samples.push_back(bytes);
+  }
+  for (size_t n = 0; n < samples.size(); ++n) {
+    const std::string& s = samples[n];
+    CharsetCandidateList list = DetectCharsetCandidates(Bytes(s), s.size());
+    EXPECT_EQ(Detect(s), list.empty() ? "" : ConverterNameOf(list[0].name)) << "sample " << n;
+  }
 }
 
 TEST(CharsetDetectorTest, EbcdicHebrewOpensUnderIcusName) {

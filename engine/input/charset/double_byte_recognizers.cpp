@@ -93,6 +93,12 @@ DoubleByteCounts Walk(const SampleFacts& sample, const CommonCharTest& common) {
   size_t length = sample.length;
   size_t i = 0;
   while (i < length) {
+    // Every member reads a run of ASCII as single-byte characters.
+    size_t run = i;
+    while (run < length && bytes[run] != 0 && bytes[run] < 0x80) ++run;
+    n.single += static_cast<int32_t>(run - i);
+    i = run;
+    if (i == length) break;
     if (bytes[i] == 0) {
       ++n.zeros;
       ++i;
@@ -143,6 +149,12 @@ int32_t DoubleByteConfidence(const SampleFacts& sample, DoubleByteCharset charse
                              ByteSpan commonChars) {
   CommonCharTest common(commonChars);
   DoubleByteCounts counts;
+  if (!sample.highBytes) {
+    // Only zeros and single-byte characters, in every member.
+    counts.zeros = static_cast<int32_t>(sample.zeros);
+    counts.single = static_cast<int32_t>(sample.nonZeros);
+    return DoubleByteConfidence(counts, !common.empty());
+  }
   switch (charset) {
     case DoubleByteCharset::kBig5:
       counts = Walk<NextBig5>(sample, common);

@@ -46,12 +46,7 @@ struct FieldSpread {
 };
 constexpr FieldSpread kSpread;
 
-struct MapCounts {
-  uint32_t trigrams = 0;
-  uint32_t hits[TrigramIndex::kMaxTables] = {};
-};
-
-void Flush(uint64_t& fields, size_t tables, MapCounts& counts) {
+void Flush(uint64_t& fields, size_t tables, SingleByteMapCounts& counts) {
   for (size_t t = 0; t < tables; ++t) {
     counts.hits[t] += (fields >> (kFieldBits * t)) & kFlushEvery;
   }
@@ -80,7 +75,7 @@ size_t KeptCharacters(const uint8_t* from, const uint8_t* to, const uint8_t* cod
 // The sample through a character map: its trigrams and, for every table of
 // the map, how many of them it knows. Branch-free, since which trigrams
 // count is as unpredictable as the text.
-MapCounts CountTrigrams(const SampleFacts& sample, const TrigramIndex& index) {
+SingleByteMapCounts CountTrigrams(const SampleFacts& sample, const TrigramIndex& index) {
   constexpr size_t kChunk = 4096;
   const uint32_t* pairSlots = index.pairSlots();
   const uint16_t* masks = index.masks();
@@ -89,7 +84,7 @@ MapCounts CountTrigrams(const SampleFacts& sample, const TrigramIndex& index) {
   // the map's 0, so that the first two windows do not count.
   uint8_t kept[kChunk + 2] = {TrigramIndex::kZero, TrigramIndex::kZero};
   uint32_t previousSpace = 0;
-  MapCounts counts;
+  SingleByteMapCounts counts;
   for (size_t start = 0; start < sample.length; start += kChunk) {
     const uint8_t* from = sample.bytes + start;
     const uint8_t* to = sample.bytes + std::min(sample.length, start + kChunk);
@@ -136,35 +131,41 @@ int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint3
   return share > 0.33 ? 99 : static_cast<int32_t>(share * 300);
 }
 
-SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample) {
-  SingleByteConfidenceList confidences{};
-  if (sample.zeros * 100ull >= sample.nonZeros) return confidences;  // no member can score
-  // Members that share a map share one pass; their tables follow each other
-  // in the map's index, in member order.
-  MapCounts perMap[kCharMapCount];
-  bool counted[kCharMapCount] = {};
-  size_t nextTable[kCharMapCount] = {};
-  for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
-    const SingleByteRecognizer& r = kSingleByteRecognizers[i];
-    size_t m = static_cast<size_t>(r.map);
-    if (!counted[m]) {
-      perMap[m] = CountTrigrams(sample, TrigramIndexFor(r.map));
-      counted[m] = true;
-    }
-    const uint32_t* hits = perMap[m].hits + nextTable[m];
-    nextTable[m] += r.tableCount;
-    uint32_t best = *std::max_element(hits, hits + r.tableCount);
-    confidences[i] = SingleByteConfidence(sample, best, perMap[m].trigrams);
+int32_t SingleByteScorer::Confidence(size_t member) {
+  if (sample_.zeros * 100ull >= sample_.nonZeros) return 0;  // no member can score
+  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+  size_t m = static_cast<size_t>(r.map);
+  if (!counted_[m]) {
+    counts_[m] = CountTrigrams(sample_, TrigramIndexFor(r.map));
+    counted_[m] = true;
   }
+  // The tables of the members that share a map follow each other in the
+  // map's index, in member order.
+  size_t first = 0;
+  for (size_t i = 0; i < member; ++i) {
+    if (kSingleByteRecognizers[i].map == r.map) first += kSingleByteRecognizers[i].tableCount;
+  }
+  const uint32_t* hits = counts_[m].hits + first;
+  uint32_t best = *std::max_element(hits, hits + r.tableCount);
+  return SingleByteConfidence(sample_, best, counts_[m].trigrams);
+}
+
+const char* SingleByteScorer::Name(size_t member) const {
+  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+  return sample_.c1Bytes && r.c1Name ? r.c1Name : r.isoName;
+}
+
+SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample) {
+  SingleByteScorer scorer(sample);
+  SingleByteConfidenceList confidences;
+  for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) confidences[i] = scorer.Confidence(i);
   return confidences;
 }
 
 void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& candidates) {
-  SingleByteConfidenceList confidences = SingleByteConfidences(sample);
+  SingleByteScorer scorer(sample);
   for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
-    const SingleByteRecognizer& r = kSingleByteRecognizers[i];
-    const char* name = sample.c1Bytes && r.c1Name ? r.c1Name : r.isoName;
-    candidates.Add(confidences[i], r.weight, name);
+    candidates.Add(scorer.Confidence(i), kSingleByteRecognizers[i].weight, scorer.Name(i));
   }
 }
 

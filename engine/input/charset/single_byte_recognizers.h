@@ -11,6 +11,7 @@
 #include "engine/input/charset/candidate_list.h"
 #include "engine/input/charset/sample_facts.h"
 #include "engine/input/charset/trained_data.h"
+#include "engine/input/charset/trigram_index.h"
 
 namespace Nimbra::Lexora {
 
@@ -36,6 +37,27 @@ bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c);
 // the best language knows more than a third of the trigrams, else the
 // known share times 300.
 int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint32_t trigrams);
+
+// A map's trigrams in a sample and the hits of each table of its index.
+struct SingleByteMapCounts {
+  uint32_t trigrams = 0;
+  uint32_t hits[TrigramIndex::kMaxTables] = {};
+};
+
+// The members' confidences for one sample, each worked out when first asked
+// for; members that share a character map share one pass over the sample.
+class SingleByteScorer {
+ public:
+  explicit SingleByteScorer(const SampleFacts& sample) : sample_(sample) {}
+  int32_t Confidence(size_t member);
+  // The member's Windows name when the sample has C1 bytes, else its ISO name.
+  const char* Name(size_t member) const;
+
+ private:
+  const SampleFacts& sample_;
+  SingleByteMapCounts counts_[kCharMapCount];
+  bool counted_[kCharMapCount] = {};
+};
 
 // Every member's confidence, in member order.
 SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample);

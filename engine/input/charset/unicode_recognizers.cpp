@@ -113,6 +113,7 @@ int32_t Utf16Confidence(const SampleFacts& sample, bool bigEndian) {
   int32_t valid = 0;
   int32_t sevenBit = 0;
   int32_t common = 0;
+  const uint8_t* bmp = ValidBmpBitmap();
   for (size_t i = 0; i < units; ++i) {
     uint32_t c = Unit(bytes + 2 * i, bigEndian);
     bool good = true;
@@ -127,7 +128,7 @@ int32_t Utf16Confidence(const SampleFacts& sample, bool bigEndian) {
     } else if (c >= 0xDC00 && c <= 0xDFFF) {
       good = false;
     }
-    if (!good || !IsValidCodePoint(c)) {
+    if (!good || !IsValidCodePoint(c, bmp)) {
       if (++errors == 3) return 0;
       continue;
     }

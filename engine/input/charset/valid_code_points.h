@@ -12,9 +12,14 @@ namespace Nimbra::Lexora {
 
 bool IsValidSupplementaryCodePoint(uint32_t c);
 
-inline bool IsValidCodePoint(uint32_t c) {
-  if (c <= 0xFFFF) return (ValidBmpBitmap()[c >> 3] >> (c & 7)) & 1;
+// `bmp` is ValidBmpBitmap(), for loops that keep it at hand.
+inline bool IsValidCodePoint(uint32_t c, const uint8_t* bmp) {
+  if (c <= 0xFFFF) return (bmp[c >> 3] >> (c & 7)) & 1;
   return IsValidSupplementaryCodePoint(c);
+}
+
+inline bool IsValidCodePoint(uint32_t c) {
+  return IsValidCodePoint(c, ValidBmpBitmap());
 }
 
 }  // namespace Nimbra::Lexora
