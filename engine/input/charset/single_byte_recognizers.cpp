@@ -72,6 +72,35 @@ size_t KeptCharacters(const uint8_t* from, const uint8_t* to, const uint8_t* cod
   return n;
 }
 
+// The windows ending at kept[2] .. kept[end - 1]: adds their number to
+// counts.trigrams and, for several tables, each table's hits to
+// counts.hits; for a single table returns its hits instead, which needs no
+// spreading of masks into fields.
+template <bool kSingleTable>
+uint32_t CountWindows(const uint8_t* kept, size_t end, const uint32_t* pairSlots,
+                      const uint16_t* masks, uint32_t alphabet, SingleByteMapCounts& counts) {
+  uint32_t trigrams = 0;
+  uint32_t single = 0;
+  for (size_t block = 2; block < end; block += kFlushEvery) {
+    size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
+    uint64_t fields = 0;
+    for (size_t j = block; j < blockEnd; ++j) {
+      uint32_t a = kept[j - 2];
+      uint32_t counted = a != TrigramIndex::kZero;
+      uint32_t known = masks[pairSlots[a * alphabet + kept[j - 1]] + kept[j]];
+      if constexpr (kSingleTable) {
+        single += known & counted;
+      } else {
+        fields += kSpread.of[known] & (0 - static_cast<uint64_t>(counted));
+      }
+      trigrams += counted;
+    }
+    if constexpr (!kSingleTable) Flush(fields, TrigramIndex::kMaxTables, counts);
+  }
+  counts.trigrams += trigrams;
+  return single;
+}
+
 // The sample through a character map: its trigrams and, for every table of
 // the map, how many of them it knows. Branch-free, since which trigrams
 // count is as unpredictable as the text.
@@ -90,17 +119,10 @@ SingleByteMapCounts CountTrigrams(const SampleFacts& sample, const TrigramIndex&
     const uint8_t* to = sample.bytes + std::min(sample.length, start + kChunk);
     size_t end = 2 + KeptCharacters(from, to, index.codes(), previousSpace, kept + 2);
     // A window counts when its first character is not the map's 0.
-    for (size_t block = 2; block < end; block += kFlushEvery) {
-      size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
-      uint64_t fields = 0;
-      for (size_t j = block; j < blockEnd; ++j) {
-        uint32_t a = kept[j - 2];
-        uint32_t counted = a != TrigramIndex::kZero;
-        uint32_t known = masks[pairSlots[a * alphabet + kept[j - 1]] * alphabet + kept[j]];
-        fields += kSpread.of[known] & (0 - static_cast<uint64_t>(counted));
-        counts.trigrams += counted;
-      }
-      Flush(fields, index.tableCount(), counts);
+    if (index.tableCount() == 1) {
+      counts.hits[0] += CountWindows<true>(kept, end, pairSlots, masks, alphabet, counts);
+    } else {
+      CountWindows<false>(kept, end, pairSlots, masks, alphabet, counts);
     }
     kept[0] = kept[end - 2];
     kept[1] = kept[end - 1];

@@ -43,7 +43,7 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
         }
         if (any) masks_[slot * alphabet_ + c] = mask;
       }
-      if (any) pairSlot_[a * alphabet_ + b] = static_cast<uint32_t>(slot);
+      if (any) pairSlot_[a * alphabet_ + b] = static_cast<uint32_t>(slot * alphabet_);
     }
   }
 }

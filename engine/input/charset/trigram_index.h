@@ -29,7 +29,7 @@ class TrigramIndex {
   // The tables that know the trigram of dense characters {a, b, c}: the
   // pair's slot row (slot 0 knows nothing), then the third character.
   uint16_t Known(uint32_t a, uint32_t b, uint32_t c) const {
-    return masks_[pairSlot_[a * alphabet_ + b] * alphabet_ + c];
+    return masks_[pairSlot_[a * alphabet_ + b] + c];
   }
   size_t tableCount() const { return tableCount_; }
 
@@ -43,7 +43,8 @@ class TrigramIndex {
   uint8_t code_[256];
   uint32_t alphabet_ = 0;
   size_t tableCount_ = 0;
-  std::vector<uint32_t> pairSlot_;  // per pair of characters; 0 when no table knows it
+  std::vector<uint32_t> pairSlot_;  // per pair, where its slot's row of masks starts  // per pair
+                                    // of characters; 0 when no table knows it
   std::vector<uint16_t> masks_;     // per slot and third character
 };
 
