@@ -13,50 +13,50 @@
 namespace Nimbra::Lexora {
 namespace {
 
-struct DoubleByteMember {
-  DoubleByteCharset charset;
-  CommonCharsId commonChars;
+// A recognizer with one name: its weight, the highest confidence it can
+// give, and how it scores a sample.
+struct FixedRecognizer {
   const char* name;
+  int32_t weight;
+  int32_t highest;
+  int32_t (*confidence)(const SampleFacts&);
 };
 
-constexpr DoubleByteMember kDoubleByteMembers[] = {
-    {DoubleByteCharset::kBig5, CommonCharsId::kBig5, "Big5"},
-    {DoubleByteCharset::kEucJp, CommonCharsId::kEucJp, "EUC-JP"},
-    {DoubleByteCharset::kEucKr, CommonCharsId::kEucKr, "EUC-KR"},
-    {DoubleByteCharset::kGb18030, CommonCharsId::kGb18030, "GB18030"},
-    {DoubleByteCharset::kShiftJis, CommonCharsId::kShiftJis, "Shift_JIS"},
+template <DoubleByteCharset kCharset, CommonCharsId kCommon>
+int32_t DoubleByte(const SampleFacts& sample) {
+  return DoubleByteConfidence(sample, kCharset, CommonChars(kCommon));
+}
+
+template <EscapeCharset kCharset>
+int32_t Escape(const SampleFacts& sample) {
+  return EscapeConfidence(sample, kCharset);
+}
+
+template <bool kBigEndian>
+int32_t Utf16(const SampleFacts& sample) {
+  return Utf16Confidence(sample, kBigEndian);
+}
+
+constexpr FixedRecognizer kSevenBit = {"ISO-8859-1", 0, 75, SevenBitConfidence};
+constexpr FixedRecognizer kUtf8 = {"UTF-8", 100, 100, Utf8Confidence};
+constexpr FixedRecognizer kUtf16[] = {{"UTF-16BE", 100, 85, Utf16<true>},
+                                      {"UTF-16LE", 100, 85, Utf16<false>}};
+constexpr FixedRecognizer kEscapes[] = {
+    {"ISO-2022-CN", 0, 100, Escape<EscapeCharset::kIso2022Cn>},
+    {"ISO-2022-JP", 0, 100, Escape<EscapeCharset::kIso2022Jp>},
+    {"ISO-2022-KR", 0, 100, Escape<EscapeCharset::kIso2022Kr>},
+};
+constexpr FixedRecognizer kDoubleBytes[] = {
+    {"Big5", 0, 100, DoubleByte<DoubleByteCharset::kBig5, CommonCharsId::kBig5>},
+    {"EUC-JP", 0, 100, DoubleByte<DoubleByteCharset::kEucJp, CommonCharsId::kEucJp>},
+    {"EUC-KR", 0, 100, DoubleByte<DoubleByteCharset::kEucKr, CommonCharsId::kEucKr>},
+    {"GB18030", 0, 100, DoubleByte<DoubleByteCharset::kGb18030, CommonCharsId::kGb18030>},
+    {"Shift_JIS", 0, 100, DoubleByte<DoubleByteCharset::kShiftJis, CommonCharsId::kShiftJis>},
 };
 
-}  // namespace
-
-CharsetCandidateList DetectCharsetCandidates(const uint8_t* sample, size_t length) {
-  CharsetCandidateList candidates;
-  if (sample == nullptr || length == 0) return candidates;
-  SampleFacts facts = SurveySample(sample, length);
-  candidates.Add(SevenBitConfidence(facts), 0, "ISO-8859-1");
-  candidates.Add(Utf8Confidence(facts), 100, "UTF-8");
-  candidates.Add(Utf16Confidence(facts, true), 100, "UTF-16BE");
-  candidates.Add(Utf16Confidence(facts, false), 100, "UTF-16LE");
-  AddSingleByteCandidates(facts, candidates);
-  candidates.Add(EscapeConfidence(facts, EscapeCharset::kIso2022Cn), 0, "ISO-2022-CN");
-  candidates.Add(EscapeConfidence(facts, EscapeCharset::kIso2022Jp), 0, "ISO-2022-JP");
-  candidates.Add(EscapeConfidence(facts, EscapeCharset::kIso2022Kr), 0, "ISO-2022-KR");
-  for (const DoubleByteMember& m : kDoubleByteMembers) {
-    candidates.Add(DoubleByteConfidence(facts, m.charset, CommonChars(m.commonChars)), 0, m.name);
-  }
-  candidates.Sort();
-  return candidates;
+void Add(CharsetCandidateList& list, const FixedRecognizer& r, const SampleFacts& sample) {
+  list.Add(r.confidence(sample), r.weight, r.name);
 }
-
-const char* ConverterNameOf(const char* candidateName) {
-  // ICU knows EBCDIC Hebrew only as IBM424; the text order the recognizer
-  // found does not change the decoding.
-  if (std::strcmp(candidateName, "IBM424_ltr") == 0) return "IBM424";
-  if (std::strcmp(candidateName, "IBM424_rtl") == 0) return "IBM424";
-  return candidateName;
-}
-
-namespace {
 
 // The best candidate so far. A recognizer whose best possible candidate
 // would not come first need not run: the result is the same as sorting the
@@ -71,6 +71,9 @@ class BestCandidate {
       best_ = {confidence, weight, name};
       found_ = true;
     }
+  }
+  void Try(const FixedRecognizer& r, const SampleFacts& sample) {
+    if (CanBeat(r.highest, r.weight, r.name)) Offer(r.confidence(sample), r.weight, r.name);
   }
   bool found() const { return found_; }
   const char* name() const { return best_.name; }
@@ -94,27 +97,37 @@ std::array<size_t, kSingleByteRecognizerCount> SingleByteTieOrder(const SingleBy
 
 }  // namespace
 
+CharsetCandidateList DetectCharsetCandidates(const uint8_t* sample, size_t length) {
+  CharsetCandidateList candidates;
+  if (sample == nullptr || length == 0) return candidates;
+  SampleFacts facts = SurveySample(sample, length);
+  Add(candidates, kSevenBit, facts);
+  Add(candidates, kUtf8, facts);
+  for (const FixedRecognizer& r : kUtf16) Add(candidates, r, facts);
+  AddSingleByteCandidates(facts, candidates);
+  for (const FixedRecognizer& r : kEscapes) Add(candidates, r, facts);
+  for (const FixedRecognizer& r : kDoubleBytes) Add(candidates, r, facts);
+  candidates.Sort();
+  return candidates;
+}
+
+const char* ConverterNameOf(const char* candidateName) {
+  // ICU knows EBCDIC Hebrew only as IBM424; the text order the recognizer
+  // found does not change the decoding.
+  if (std::strcmp(candidateName, "IBM424_ltr") == 0) return "IBM424";
+  if (std::strcmp(candidateName, "IBM424_rtl") == 0) return "IBM424";
+  return candidateName;
+}
+
 bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingNameCapacity]) {
   if (sample == nullptr || length == 0) return false;
   SampleFacts facts = SurveySample(sample, length);
   BestCandidate best;
   // The cheap recognizers, and those that can reach 100, first.
-  best.Offer(Utf8Confidence(facts), 100, "UTF-8");
-  constexpr struct {
-    EscapeCharset charset;
-    const char* name;
-  } kEscapes[] = {{EscapeCharset::kIso2022Cn, "ISO-2022-CN"},
-                  {EscapeCharset::kIso2022Jp, "ISO-2022-JP"},
-                  {EscapeCharset::kIso2022Kr, "ISO-2022-KR"}};
-  for (const auto& e : kEscapes) {
-    if (best.CanBeat(100, 0, e.name)) best.Offer(EscapeConfidence(facts, e.charset), 0, e.name);
-  }
-  if (best.CanBeat(75, 0, "ISO-8859-1")) best.Offer(SevenBitConfidence(facts), 0, "ISO-8859-1");
-  for (const DoubleByteMember& m : kDoubleByteMembers) {
-    if (best.CanBeat(100, 0, m.name)) {
-      best.Offer(DoubleByteConfidence(facts, m.charset, CommonChars(m.commonChars)), 0, m.name);
-    }
-  }
+  best.Try(kUtf8, facts);
+  for (const FixedRecognizer& r : kEscapes) best.Try(r, facts);
+  best.Try(kSevenBit, facts);
+  for (const FixedRecognizer& r : kDoubleBytes) best.Try(r, facts);
   SingleByteScorer scorer(facts);
   for (size_t member : SingleByteTieOrder(scorer)) {
     int32_t weight = kSingleByteRecognizers[member].weight;
@@ -123,8 +136,7 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
     best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
   }
   // Last, as any sure single-byte candidate (99) rules them out.
-  if (best.CanBeat(85, 100, "UTF-16BE")) best.Offer(Utf16Confidence(facts, true), 100, "UTF-16BE");
-  if (best.CanBeat(85, 100, "UTF-16LE")) best.Offer(Utf16Confidence(facts, false), 100, "UTF-16LE");
+  for (const FixedRecognizer& r : kUtf16) best.Try(r, facts);
   if (!best.found()) return false;
   std::strncpy(name, ConverterNameOf(best.name()), kEncodingNameCapacity - 1);
   name[kEncodingNameCapacity - 1] = 0;

@@ -176,7 +176,7 @@ TEST(CharsetRecognizerTest, SingleByteScore) {
   SampleFacts text = Facts("some text");
   EXPECT_EQ(SingleByteConfidence(text, 0, 0), 0);
   EXPECT_EQ(SingleByteConfidence(text, 34, 100), 99);
-  EXPECT_EQ(SingleByteConfidence(text, 33, 100), 99);  // 0.33 in binary is just below
+  EXPECT_EQ(SingleByteConfidence(text, 33, 100), 99);  // not above 0.33, but 0.33 * 300 is 99
   EXPECT_EQ(SingleByteConfidence(text, 20, 100), 60);
   EXPECT_EQ(SingleByteConfidence(text, 1, 3), 99);
   EXPECT_EQ(SingleByteConfidence(Facts(std::string("ab\0", 3)), 10, 10), 0);
