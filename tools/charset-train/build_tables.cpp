@@ -28,8 +28,8 @@ constexpr size_t kMaxRows = (kBitmapOffset - 256) / 256;
 constexpr size_t kMaxCorpusChars = 1000000;
 // A trigram is worth knowing when it is this much more frequent in its
 // language than in any competing text, per trigram of text.
-constexpr double kCompetitorFactor = 1.0;
-constexpr double kMinimumGain = 5e-6;
+constexpr double kCompetitorFactor = 2.0;
+constexpr double kMinimumGain = 2e-6;
 constexpr double kCommonCoverage = 0.5;  // share of double-byte text the common set covers
 constexpr size_t kMaxCommonChars = 600;
 
