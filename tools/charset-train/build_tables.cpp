@@ -36,14 +36,14 @@ constexpr size_t kMaxCommonChars = 600;
 using Bytes = std::string;
 using Counts = std::unordered_map<uint32_t, double>;  // trigram key -> share of trigrams
 
-struct CharMapSpec {
+struct CharMapSource {
   const char* file;
   const char* iso;  // decodes 00-7F and A0-FF
   const char* c1;   // decodes 80-9F, or null when they are controls
   uint8_t space;
 };
 
-const CharMapSpec kMaps[] = {
+const CharMapSource kMaps[] = {
     {"latin1", "ISO-8859-1", "windows-1252", 0x20},
     {"latin2", "ISO-8859-2", "windows-1250", 0x20},
     {"iso_8859_5", "ISO-8859-5", nullptr, 0x20},
@@ -57,7 +57,7 @@ const CharMapSpec kMaps[] = {
     {"ibm424", "ibm-424", nullptr, 0x40},
 };
 
-struct TableSpec {
+struct TableSource {
   const char* file;
   const char* language;
   size_t map;  // index into kMaps
@@ -65,7 +65,7 @@ struct TableSpec {
   bool visual;  // lines stored in display order (reversed)
 };
 
-const std::vector<TableSpec> kTables = {
+const std::vector<TableSource> kTables = {
     {"da", "da", 0, {"ISO-8859-1", "windows-1252"}, false},
     {"de", "de", 0, {"ISO-8859-1", "windows-1252"}, false},
     {"en", "en", 0, {"ISO-8859-1", "windows-1252"}, false},
@@ -93,13 +93,13 @@ const std::vector<TableSpec> kTables = {
     {"he_ibm424_logical", "he", 10, {"ibm-424"}, false},
 };
 
-struct CommonSpec {
+struct CommonSource {
   const char* file;
   const char* language;
   const char* encoding;
 };
 
-const CommonSpec kCommons[] = {
+const CommonSource kCommons[] = {
     {"big5", "zh_tw", "Big5"},       {"euc_jp", "ja", "EUC-JP"},       {"euc_kr", "ko", "EUC-KR"},
     {"gb18030", "zh_cn", "GB18030"}, {"shift_jis", "ja", "Shift_JIS"},
 };
@@ -177,21 +177,19 @@ int32_t EncodeChar(const char* encoding, UChar32 c) {
 
 // Letters map to their lower-case form in the same code page, every other
 // assigned byte to the space, unassigned bytes to 0.
-std::array<uint8_t, 256> BuildCharMap(const CharMapSpec& spec) {
+std::array<uint8_t, 256> BuildCharMap(const CharMapSource& source) {
   std::array<uint8_t, 256> map{};
   for (int b = 1; b < 256; ++b) {
-    const char* encoding = (b >= 0x80 && b <= 0x9F && spec.c1) ? spec.c1 : spec.iso;
-    bool isoControl = b >= 0x80 && b <= 0x9F && !spec.c1 && std::string(spec.iso) != "ibm-424" &&
-                      std::string(spec.iso) != "KOI8-R";
-    int32_t c = isoControl ? 0x80 : DecodeByte(encoding, static_cast<uint8_t>(b));
+    const char* encoding = (b >= 0x80 && b <= 0x9F && source.c1) ? source.c1 : source.iso;
+    int32_t c = DecodeByte(encoding, static_cast<uint8_t>(b));
     if (c < 0) continue;
     if (!u_isalpha(c)) {
-      map[b] = spec.space;
+      map[b] = source.space;
       continue;
     }
     UChar32 lower = u_tolower(c);
-    int32_t mapped = EncodeChar(spec.iso, lower);
-    if (mapped < 0 && spec.c1) mapped = EncodeChar(spec.c1, lower);
+    int32_t mapped = EncodeChar(source.iso, lower);
+    if (mapped < 0 && source.c1) mapped = EncodeChar(source.c1, lower);
     map[b] = mapped > 0 ? static_cast<uint8_t>(mapped) : static_cast<uint8_t>(b);
   }
   return map;
@@ -428,7 +426,7 @@ int main(int argc, char** argv) {
   // Every encoded training text; each table's rivals are the ones of the
   // other recognizers.
   std::vector<Corpus> corpora;
-  for (const TableSpec& t : kTables) {
+  for (const TableSource& t : kTables) {
     for (const char* e : t.encodings) {
       bool known = std::any_of(corpora.begin(), corpora.end(), [&](const Corpus& c) {
         return c.language == t.language && c.encoding == e && c.visual == t.visual;
@@ -438,7 +436,7 @@ int main(int argc, char** argv) {
       corpora.push_back({t.language, e, t.visual, Encode(t.visual ? Visual(u) : u, e)});
     }
   }
-  for (const CommonSpec& c : kCommons) {
+  for (const CommonSource& c : kCommons) {
     corpora.push_back({c.language, c.encoding, false, Encode(text(c.language), c.encoding)});
   }
 
@@ -447,7 +445,7 @@ int main(int argc, char** argv) {
     Write(out + "/map_" + kMaps[m].file + ".bin", map.data(), map.size());
     std::vector<Counts> counts;
     for (const Corpus& c : corpora) counts.push_back(CountTrigrams(c.bytes, map, kMaps[m].space));
-    for (const TableSpec& t : kTables) {
+    for (const TableSource& t : kTables) {
       if (t.map != m) continue;
       Counts own;
       Counts rival;
@@ -484,7 +482,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  for (const CommonSpec& c : kCommons) {
+  for (const CommonSource& c : kCommons) {
     std::map<uint16_t, double> own;
     std::vector<std::map<uint16_t, double>> rivals;
     for (const Corpus& corpus : corpora) {
