@@ -175,8 +175,8 @@ int32_t EncodeChar(const char* encoding, UChar32 c) {
   return static_cast<uint8_t>(out[0]);
 }
 
-// Letters map to their lower-case form in the same code page, every other
-// assigned byte to the space, unassigned bytes to 0.
+// Letters map to their lower-case form in the same code page, other
+// assigned bytes to the space (see below), unassigned bytes to 0.
 std::array<uint8_t, 256> BuildCharMap(const CharMapSource& source) {
   std::array<uint8_t, 256> map{};
   for (int b = 1; b < 256; ++b) {
@@ -184,7 +184,10 @@ std::array<uint8_t, 256> BuildCharMap(const CharMapSource& source) {
     int32_t c = DecodeByte(encoding, static_cast<uint8_t>(b));
     if (c < 0) continue;
     if (!u_isalpha(c)) {
-      map[b] = source.space;
+      // In the ASCII-based code pages only ASCII non-letters read as space,
+      // the rest as 0: they then all drop the same bytes as repeated
+      // spaces, and the detector does that once for all of them.
+      map[b] = b < 0x80 || source.space != 0x20 ? source.space : 0;
       continue;
     }
     UChar32 lower = u_tolower(c);

@@ -53,19 +53,18 @@ void Flush(uint64_t& fields, size_t tables, SingleByteMapCounts& counts) {
   fields = 0;
 }
 
-// The characters of bytes [from, to) that enter the trigram window, as the
-// index's dense codes. A space is dropped after a space; since a dropped
-// character is itself a space, that is the same as dropping a space whose
-// previous non-zero byte maps to a space, which needs no look at what was
-// kept and so no chain from one byte to the next.
-size_t KeptCharacters(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
-                      uint32_t& previousSpace, uint8_t* kept) {
+// The bytes of [from, to) that enter the trigram window. A space is dropped
+// after a space; since a dropped character is itself a space, that is the
+// same as dropping a space whose previous non-zero byte reads as a space,
+// which needs no look at what was kept and so no chain from one byte to the
+// next. Which bytes are kept depends only on which bytes read as space.
+size_t KeptBytes(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
+                 uint32_t& previousSpace, uint8_t* kept) {
   size_t n = 0;
   for (const uint8_t* p = from; p < to; ++p) {
-    uint32_t c = codes[*p];
-    uint32_t space = c == TrigramIndex::kSpace;
+    uint32_t space = codes[*p] == TrigramIndex::kSpace;
     uint32_t nonZero = *p != 0;
-    kept[n] = static_cast<uint8_t>(c);
+    kept[n] = *p;
     n += nonZero & !(space & previousSpace);
     previousSpace = nonZero ? space : previousSpace;
   }
@@ -77,23 +76,32 @@ size_t KeptCharacters(const uint8_t* from, const uint8_t* to, const uint8_t* cod
 // counts.hits; for a single table returns its hits instead, which needs no
 // spreading of masks into fields.
 template <bool kSingleTable>
-uint32_t CountWindows(const uint8_t* kept, size_t end, const uint32_t* pairSlots,
-                      const uint16_t* masks, uint32_t alphabet, SingleByteMapCounts& counts) {
+uint32_t CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index,
+                      SingleByteMapCounts& counts) {
+  const uint8_t* codes = index.codes();
+  const uint32_t* pairSlots = index.pairSlots();
+  const uint16_t* masks = index.masks();
+  const uint32_t alphabet = index.alphabet();
   uint32_t trigrams = 0;
   uint32_t single = 0;
+  uint32_t a = codes[kept[0]];
+  uint32_t b = codes[kept[1]];
   for (size_t block = 2; block < end; block += kFlushEvery) {
     size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
     uint64_t fields = 0;
     for (size_t j = block; j < blockEnd; ++j) {
-      uint32_t a = kept[j - 2];
+      uint32_t c = codes[kept[j]];
+      // A window counts when its first character is not the map's 0.
       uint32_t counted = a != TrigramIndex::kZero;
-      uint32_t known = masks[pairSlots[a * alphabet + kept[j - 1]] + kept[j]];
+      uint32_t known = masks[pairSlots[a * alphabet + b] + c];
       if constexpr (kSingleTable) {
         single += known & counted;
       } else {
         fields += kSpread.of[known] & (0 - static_cast<uint64_t>(counted));
       }
       trigrams += counted;
+      a = b;
+      b = c;
     }
     if constexpr (!kSingleTable) Flush(fields, TrigramIndex::kMaxTables, counts);
   }
@@ -101,34 +109,44 @@ uint32_t CountWindows(const uint8_t* kept, size_t end, const uint32_t* pairSlots
   return single;
 }
 
-// The sample through a character map: its trigrams and, for every table of
-// the map, how many of them it knows. Branch-free, since which trigrams
-// count is as unpredictable as the text.
-SingleByteMapCounts CountTrigrams(const SampleFacts& sample, const TrigramIndex& index) {
-  constexpr size_t kChunk = 4096;
-  const uint32_t* pairSlots = index.pairSlots();
-  const uint16_t* masks = index.masks();
-  const uint32_t alphabet = index.alphabet();
-  // Two characters of history ahead of each chunk; at the start they are
-  // the map's 0, so that the first two windows do not count.
-  uint8_t kept[kChunk + 2] = {TrigramIndex::kZero, TrigramIndex::kZero};
-  uint32_t previousSpace = 0;
+void CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index,
+                  SingleByteMapCounts& counts) {
+  if (index.tableCount() == 1) {
+    counts.hits[0] += CountWindows<true>(kept, end, index, counts);
+  } else {
+    CountWindows<false>(kept, end, index, counts);
+  }
+}
+
+}  // namespace
+
+SingleByteMapCounts SingleByteScorer::CountTrigrams(const TrigramIndex& index) {
   SingleByteMapCounts counts;
-  for (size_t start = 0; start < sample.length; start += kChunk) {
-    const uint8_t* from = sample.bytes + start;
-    const uint8_t* to = sample.bytes + std::min(sample.length, start + kChunk);
-    size_t end = 2 + KeptCharacters(from, to, index.codes(), previousSpace, kept + 2);
-    // A window counts when its first character is not the map's 0.
-    if (index.tableCount() == 1) {
-      counts.hits[0] += CountWindows<true>(kept, end, pairSlots, masks, alphabet, counts);
-    } else {
-      CountWindows<false>(kept, end, pairSlots, masks, alphabet, counts);
+  uint32_t previousSpace = 0;
+  if (sample_.length <= kChunk) {
+    // One chunk: the kept bytes serve every map of the same space group.
+    if (keptGroup_ != index.spaceGroup()) {
+      keptEnd_ = 2 + KeptBytes(sample_.bytes, sample_.bytes + sample_.length, index.codes(),
+                               previousSpace, kept_ + 2);
+      keptGroup_ = index.spaceGroup();
     }
-    kept[0] = kept[end - 2];
-    kept[1] = kept[end - 1];
+    CountWindows(kept_, keptEnd_, index, counts);
+    return counts;
+  }
+  keptGroup_ = kNoGroup;
+  kept_[0] = kept_[1] = 0;
+  for (size_t start = 0; start < sample_.length; start += kChunk) {
+    const uint8_t* from = sample_.bytes + start;
+    const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
+    size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept_ + 2);
+    CountWindows(kept_, end, index, counts);
+    kept_[0] = kept_[end - 2];
+    kept_[1] = kept_[end - 1];
   }
   return counts;
 }
+
+namespace {
 
 uint32_t CountKnown(uint32_t key, const uint8_t* table) {
   uint32_t row = table[key >> 16];
@@ -158,7 +176,7 @@ int32_t SingleByteScorer::Confidence(size_t member) {
   const SingleByteRecognizer& r = kSingleByteRecognizers[member];
   size_t m = static_cast<size_t>(r.map);
   if (!counted_[m]) {
-    counts_[m] = CountTrigrams(sample_, TrigramIndexFor(r.map));
+    counts_[m] = CountTrigrams(TrigramIndexFor(r.map));
     counted_[m] = true;
   }
   // The tables of the members that share a map follow each other in the

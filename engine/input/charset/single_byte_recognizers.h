@@ -54,9 +54,20 @@ class SingleByteScorer {
   const char* Name(size_t member) const;
 
  private:
+  static constexpr size_t kChunk = 4096;
+  static constexpr size_t kNoGroup = ~size_t{0};
+
+  SingleByteMapCounts CountTrigrams(const TrigramIndex& index);
+
   const SampleFacts& sample_;
   SingleByteMapCounts counts_[kCharMapCount];
   bool counted_[kCharMapCount] = {};
+  // The bytes that enter the window, after two bytes of history (zero
+  // bytes at the start: they read as the map's 0, so the first two windows
+  // do not count); kept for one space group while the sample is one chunk.
+  uint8_t kept_[kChunk + 2] = {};
+  size_t keptEnd_ = 0;
+  size_t keptGroup_ = kNoGroup;
 };
 
 // Every member's confidence, in member order.

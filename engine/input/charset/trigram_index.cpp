@@ -48,6 +48,14 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
   }
 }
 
+bool SameSpaces(const TrigramIndex& a, const TrigramIndex& b) {
+  for (int byte = 0; byte < 256; ++byte) {
+    bool spaceA = a.Code(static_cast<uint8_t>(byte)) == TrigramIndex::kSpace;
+    if (spaceA != (b.Code(static_cast<uint8_t>(byte)) == TrigramIndex::kSpace)) return false;
+  }
+  return true;
+}
+
 const TrigramIndex& TrigramIndexFor(CharMapId map) {
   // Built on first use; C++ makes the construction thread-safe.
   static const std::vector<TrigramIndex> indexes = [] {
@@ -66,6 +74,11 @@ const TrigramIndex& TrigramIndexFor(CharMapId map) {
         }
       }
       all.emplace_back(CharMap(static_cast<CharMapId>(m)), space, tables, count);
+      size_t group = m;
+      for (size_t k = 0; k < m && group == m; ++k) {
+        if (SameSpaces(all[k], all[m])) group = all[k].spaceGroup();
+      }
+      all[m].set_spaceGroup(group);
     }
     return all;
   }();

@@ -32,17 +32,22 @@ class TrigramIndex {
     return masks_[pairSlot_[a * alphabet_ + b] + c];
   }
   size_t tableCount() const { return tableCount_; }
+  // Maps that read the same bytes as space drop the same bytes from the
+  // window, so they can share that work; they share this number.
+  size_t spaceGroup() const { return spaceGroup_; }
 
   // The same, in parts, for loops that keep them in registers.
   const uint8_t* codes() const { return code_; }
   const uint32_t* pairSlots() const { return pairSlot_.data(); }
   const uint16_t* masks() const { return masks_.data(); }
   uint32_t alphabet() const { return alphabet_; }
+  void set_spaceGroup(size_t group) { spaceGroup_ = group; }
 
  private:
   uint8_t code_[256];
   uint32_t alphabet_ = 0;
   size_t tableCount_ = 0;
+  size_t spaceGroup_ = 0;
   std::vector<uint32_t> pairSlot_;  // per pair, where its slot's row of masks starts  // per pair
                                     // of characters; 0 when no table knows it
   std::vector<uint16_t> masks_;     // per slot and third character
@@ -50,6 +55,9 @@ class TrigramIndex {
 
 // The index of one character map over the tables of its recognizers.
 const TrigramIndex& TrigramIndexFor(CharMapId map);
+
+// Whether two indexes read exactly the same bytes as space.
+bool SameSpaces(const TrigramIndex& a, const TrigramIndex& b);
 
 }  // namespace Nimbra::Lexora
 
