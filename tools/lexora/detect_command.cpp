@@ -41,6 +41,11 @@ int RunDetect(const Arguments& args) {
     }
     uint8_t sample[Nimbra::Lexora::kSampleSize];
     size_t length = std::fread(sample, 1, sizeof sample, file.get());
+    if (std::ferror(file.get())) {
+      std::fprintf(stderr, "lexora detect: %s: cannot read\n", path.c_str());
+      status = 1;
+      continue;
+    }
     std::string chosen;
     UConverter* converter =
         Nimbra::Lexora::OpenConverterForSample(sample, length, nullptr, &chosen);
