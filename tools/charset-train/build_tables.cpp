@@ -30,6 +30,8 @@ constexpr size_t kMaxCorpusChars = 1000000;
 // language than in any competing text, per trigram of text.
 constexpr double kCompetitorFactor = 2.0;
 constexpr double kMinimumGain = 2e-6;
+// A trigram seen fewer times than this in a small training text is noise.
+constexpr double kMinimumOccurrences = 3;
 constexpr double kCommonCoverage = 0.5;  // share of double-byte text the common set covers
 constexpr size_t kMaxCommonChars = 600;
 
@@ -229,14 +231,15 @@ struct Corpus {
 // Packs the chosen trigrams into the table shape: pairs share at most
 // kMaxBitmaps third-character bitmaps, chosen by repeated assignment and
 // refitting (k-means over the gains).
-std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival) {
+std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival, double ownBytes) {
+  double floor = std::max(kMinimumGain, kMinimumOccurrences / std::max(ownBytes, 1.0));
   // gain per pair and third character
   std::map<uint32_t, std::map<uint8_t, double>> gains;
   for (auto [key, share] : own) {
     if ((key >> 8 & 0xFF) == 0 || (key & 0xFF) == 0) continue;
     auto it = rival.find(key);
     double other = it == rival.end() ? 0.0 : it->second;
-    double gain = share - kCompetitorFactor * other - kMinimumGain;
+    double gain = share - kCompetitorFactor * other - floor;
     gains[key >> 8][static_cast<uint8_t>(key & 0xFF)] = gain;
   }
   // Pairs by their best possible total gain, heaviest first.
@@ -452,6 +455,7 @@ int main(int argc, char** argv) {
       if (t.map != m) continue;
       Counts own;
       Counts rival;
+      double ownBytes = 0;
       for (size_t i = 0; i < corpora.size(); ++i) {
         const Corpus& c = corpora[i];
         // Texts in this table's encodings decode the same whatever this
@@ -461,6 +465,7 @@ int main(int argc, char** argv) {
                          [&](const char* e) { return c.encoding == e; }) != t.encodings.end();
         bool mine = sameDecoding && c.language == t.language && c.visual == t.visual;
         if (sameDecoding && !mine) continue;
+        if (mine) ownBytes += static_cast<double>(c.bytes.size());
         for (auto [key, share] : counts[i]) {
           if (mine) {
             own[key] += share / t.encodings.size();
@@ -470,7 +475,7 @@ int main(int argc, char** argv) {
           }
         }
       }
-      std::vector<uint8_t> table = BuildTrigramTable(own, rival);
+      std::vector<uint8_t> table = BuildTrigramTable(own, rival, ownBytes / t.encodings.size());
       Write(out + "/trigrams_" + t.file + ".bin", table.data(), table.size());
       double worst = 0;
       std::string worstName;
