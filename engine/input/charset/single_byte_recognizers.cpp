@@ -81,6 +81,7 @@ uint32_t CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index
   const uint8_t* codes = index.codes();
   const uint32_t* pairSlots = index.pairSlots();
   const uint16_t* masks = index.masks();
+  const uint64_t* bits = index.bits();
   const uint32_t alphabet = index.alphabet();
   uint32_t trigrams = 0;
   uint32_t single = 0;
@@ -93,11 +94,11 @@ uint32_t CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index
       uint32_t c = codes[kept[j]];
       // A window counts when its first character is not the map's 0.
       uint32_t counted = a != TrigramIndex::kZero;
-      uint32_t known = masks[pairSlots[a * alphabet + b] + c];
+      uint32_t row = pairSlots[a * alphabet + b];
       if constexpr (kSingleTable) {
-        single += known & counted;
+        single += static_cast<uint32_t>(bits[row + (c >> 6)] >> (c & 63)) & counted;
       } else {
-        fields += kSpread.of[known] & (0 - static_cast<uint64_t>(counted));
+        fields += kSpread.of[masks[row + c]] & (0 - static_cast<uint64_t>(counted));
       }
       trigrams += counted;
       a = b;

@@ -29,7 +29,9 @@ class TrigramIndex {
   // The tables that know the trigram of dense characters {a, b, c}: the
   // pair's slot row (slot 0 knows nothing), then the third character.
   uint16_t Known(uint32_t a, uint32_t b, uint32_t c) const {
-    return masks_[pairSlot_[a * alphabet_ + b] + c];
+    uint32_t row = pairSlot_[a * alphabet_ + b];
+    if (!bits_.empty()) return (bits_[row + (c >> 6)] >> (c & 63)) & 1;
+    return masks_[row + c];
   }
   size_t tableCount() const { return tableCount_; }
   // Maps that read the same bytes as space drop the same bytes from the
@@ -39,7 +41,10 @@ class TrigramIndex {
   // The same, in parts, for loops that keep them in registers.
   const uint8_t* codes() const { return code_; }
   const uint32_t* pairSlots() const { return pairSlot_.data(); }
+  // With several tables: per slot and third character, the mask of tables.
   const uint16_t* masks() const { return masks_.data(); }
+  // With one table: per slot, one bit per third character (64 to a word).
+  const uint64_t* bits() const { return bits_.data(); }
   uint32_t alphabet() const { return alphabet_; }
   void set_spaceGroup(size_t group) { spaceGroup_ = group; }
 
@@ -48,9 +53,11 @@ class TrigramIndex {
   uint32_t alphabet_ = 0;
   size_t tableCount_ = 0;
   size_t spaceGroup_ = 0;
-  std::vector<uint32_t> pairSlot_;  // per pair, where its slot's row of masks starts  // per pair
-                                    // of characters; 0 when no table knows it
-  std::vector<uint16_t> masks_;     // per slot and third character
+  // Per pair of characters, where its slot's row starts in masks_ or bits_;
+  // 0, the empty row, when no table knows the pair.
+  std::vector<uint32_t> pairSlot_;
+  std::vector<uint16_t> masks_;
+  std::vector<uint64_t> bits_;
 };
 
 // The index of one character map over the tables of its recognizers.
