@@ -38,6 +38,24 @@ TEST(CharsetRecognizerTest, SampleFacts) {
   EXPECT_FALSE(plain.highBytes || plain.c1Bytes || plain.escapes);
 }
 
+TEST(CharsetRecognizerTest, SampleFactsOfEveryByteAnywhere) {
+  // Each byte value alone in a run of text, at every offset of a word.
+  for (int value = 0; value < 256; ++value) {
+    for (size_t at = 0; at < 19; ++at) {
+      std::string s(19, 'x');
+      s[at] = static_cast<char>(value);
+      SampleFacts f = Facts(s);
+      EXPECT_EQ(f.zeros, value == 0 ? 1u : 0u) << value << " at " << at;
+      EXPECT_EQ(f.highBytes, value >= 0x80) << value << " at " << at;
+      EXPECT_EQ(f.c1Bytes, value >= 0x80 && value <= 0x9F) << value << " at " << at;
+      EXPECT_EQ(f.escapes, value == 0x1B) << value << " at " << at;
+    }
+  }
+  std::string zeros(100, '\0');
+  EXPECT_EQ(Facts(zeros).zeros, 100u);
+  EXPECT_EQ(Facts(zeros).nonZeros, 0u);
+}
+
 TEST(CharsetRecognizerTest, SevenBitCountsZeros) {
   EXPECT_EQ(SevenBitConfidence(Facts("text")), 75);
   EXPECT_EQ(SevenBitConfidence(Facts("t\xE9xt")), 0);
