@@ -129,11 +129,26 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
   best.Try(kSevenBit, facts);
   for (const FixedRecognizer& r : kDoubleBytes) best.Try(r, facts);
   SingleByteScorer scorer(facts);
+  // A member below 99 loses to any that is sure, so its exact confidence is
+  // needed only when none is; until then it waits.
+  size_t waiting[kSingleByteRecognizerCount];
+  size_t waitingCount = 0;
   for (size_t member : SingleByteTieOrder(scorer)) {
     int32_t weight = kSingleByteRecognizers[member].weight;
     // The tie order makes every later member unable to win as well.
     if (!best.CanBeat(99, weight, scorer.Name(member))) break;
-    best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
+    if (scorer.BelowSure(member)) {
+      waiting[waitingCount++] = member;
+    } else {
+      best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
+    }
+  }
+  for (size_t i = 0; i < waitingCount; ++i) {
+    size_t member = waiting[i];
+    int32_t weight = kSingleByteRecognizers[member].weight;
+    if (best.CanBeat(98, weight, scorer.Name(member))) {
+      best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
+    }
   }
   // Last, as any sure single-byte candidate (99) rules them out.
   for (const FixedRecognizer& r : kUtf16) best.Try(r, facts);

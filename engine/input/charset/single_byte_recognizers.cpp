@@ -76,20 +76,20 @@ size_t KeptBytes(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
 // counts.hits; for a single table returns its hits instead, which needs no
 // spreading of masks into fields.
 template <bool kSingleTable>
-uint32_t CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index,
-                      SingleByteMapCounts& counts) {
+size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
+                    SingleByteMapCounts& counts, bool stopBelowSure) {
   const uint8_t* codes = index.codes();
   const uint32_t* pairSlots = index.pairSlots();
   const uint16_t* masks = index.masks();
   const uint64_t* bits = index.bits();
   const uint32_t alphabet = index.alphabet();
-  uint32_t trigrams = 0;
-  uint32_t single = 0;
-  uint32_t a = codes[kept[0]];
-  uint32_t b = codes[kept[1]];
-  for (size_t block = 2; block < end; block += kFlushEvery) {
+  uint32_t a = codes[kept[from - 2]];
+  uint32_t b = codes[kept[from - 1]];
+  for (size_t block = from; block < end; block += kFlushEvery) {
     size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
     uint64_t fields = 0;
+    uint32_t trigrams = 0;
+    uint32_t single = 0;
     for (size_t j = block; j < blockEnd; ++j) {
       uint32_t c = codes[kept[j]];
       // A window counts when its first character is not the map's 0.
@@ -104,47 +104,76 @@ uint32_t CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index
       a = b;
       b = c;
     }
-    if constexpr (!kSingleTable) Flush(fields, TrigramIndex::kMaxTables, counts);
+    counts.trigrams += trigrams;
+    if constexpr (kSingleTable) {
+      counts.hits[0] += single;
+    } else {
+      Flush(fields, TrigramIndex::kMaxTables, counts);
+    }
+    if (stopBelowSure && blockEnd < end) {
+      // Even if every window still to come counted and were known, would
+      // the best table know more than a third of them?
+      uint32_t best = *std::max_element(counts.hits, counts.hits + index.tableCount());
+      double rest = static_cast<double>(end - blockEnd);
+      if (!((best + rest) / (counts.trigrams + rest) > 0.33)) return blockEnd;
+    }
   }
-  counts.trigrams += trigrams;
-  return single;
+  return end;
 }
 
-void CountWindows(const uint8_t* kept, size_t end, const TrigramIndex& index,
-                  SingleByteMapCounts& counts) {
+// Counts the windows ending at kept[from] .. kept[end - 1] into counts and
+// returns where it stopped: at end, or earlier with stopBelowSure as soon
+// as no table of the map can know more than a third of the trigrams.
+size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
+                    SingleByteMapCounts& counts, bool stopBelowSure) {
   if (index.tableCount() == 1) {
-    counts.hits[0] += CountWindows<true>(kept, end, index, counts);
-  } else {
-    CountWindows<false>(kept, end, index, counts);
+    return CountWindows<true>(kept, from, end, index, counts, stopBelowSure);
   }
+  return CountWindows<false>(kept, from, end, index, counts, stopBelowSure);
 }
 
 }  // namespace
 
-SingleByteMapCounts SingleByteScorer::CountTrigrams(const TrigramIndex& index) {
-  SingleByteMapCounts counts;
+void SingleByteScorer::Count(size_t map, bool stopBelowSure) {
+  const TrigramIndex& index = TrigramIndexFor(static_cast<CharMapId>(map));
+  SingleByteMapCounts& counts = counts_[map];
   uint32_t previousSpace = 0;
-  if (sample_.length <= kChunk) {
-    // One chunk: the kept bytes serve every map of the same space group.
-    if (keptGroup_ != index.spaceGroup()) {
-      keptEnd_ = 2 + KeptBytes(sample_.bytes, sample_.bytes + sample_.length, index.codes(),
-                               previousSpace, kept_ + 2);
-      keptGroup_ = index.spaceGroup();
+  if (sample_.length > kChunk) {
+    // Longer samples go a chunk at a time, to the end.
+    uint8_t* kept = kept_[0].bytes;
+    kept_[0].group = kNoGroup;
+    kept[0] = kept[1] = 0;
+    for (size_t start = 0; start < sample_.length; start += kChunk) {
+      const uint8_t* from = sample_.bytes + start;
+      const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
+      size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept + 2);
+      CountWindows(kept, 2, end, index, counts, false);
+      kept[0] = kept[end - 2];
+      kept[1] = kept[end - 1];
     }
-    CountWindows(kept_, keptEnd_, index, counts);
-    return counts;
+    done_[map] = true;
+    return;
   }
-  keptGroup_ = kNoGroup;
-  kept_[0] = kept_[1] = 0;
-  for (size_t start = 0; start < sample_.length; start += kChunk) {
-    const uint8_t* from = sample_.bytes + start;
-    const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
-    size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept_ + 2);
-    CountWindows(kept_, end, index, counts);
-    kept_[0] = kept_[end - 2];
-    kept_[1] = kept_[end - 1];
+  // One chunk: the kept bytes serve every map of the same space group.
+  size_t slot = kept_[0].group == index.spaceGroup() ? 0 : 1;
+  if (kept_[slot].group != index.spaceGroup()) {
+    slot = 1 - lastKept_;
+    kept_[slot].end = 2 + KeptBytes(sample_.bytes, sample_.bytes + sample_.length, index.codes(),
+                                    previousSpace, kept_[slot].bytes + 2);
+    kept_[slot].group = index.spaceGroup();
   }
-  return counts;
+  lastKept_ = slot;
+  const Kept& kept = kept_[slot];
+  size_t from = std::max<size_t>(resume_[map], 2);
+  resume_[map] = CountWindows(kept.bytes, from, kept.end, index, counts, stopBelowSure);
+  done_[map] = resume_[map] >= kept.end;
+}
+
+bool SingleByteScorer::BelowSure(size_t member) {
+  if (sample_.zeros * 100ull >= sample_.nonZeros) return true;
+  size_t m = static_cast<size_t>(kSingleByteRecognizers[member].map);
+  if (!done_[m] && resume_[m] == 0) Count(m, true);
+  return !done_[m];
 }
 
 namespace {
@@ -176,10 +205,7 @@ int32_t SingleByteScorer::Confidence(size_t member) {
   if (sample_.zeros * 100ull >= sample_.nonZeros) return 0;  // no member can score
   const SingleByteRecognizer& r = kSingleByteRecognizers[member];
   size_t m = static_cast<size_t>(r.map);
-  if (!counted_[m]) {
-    counts_[m] = CountTrigrams(TrigramIndexFor(r.map));
-    counted_[m] = true;
-  }
+  if (!done_[m]) Count(m, false);
   // The tables of the members that share a map follow each other in the
   // map's index, in member order.
   size_t first = 0;

@@ -50,6 +50,10 @@ class SingleByteScorer {
  public:
   explicit SingleByteScorer(const SampleFacts& sample) : sample_(sample) {}
   int32_t Confidence(size_t member);
+  // True when the member's confidence is certainly below 99, found without
+  // necessarily reading the whole sample; false when it may be 99 (its
+  // confidence is then at hand).
+  bool BelowSure(size_t member);
   // The member's Windows name when the sample has C1 bytes, else its ISO name.
   const char* Name(size_t member) const;
 
@@ -57,17 +61,26 @@ class SingleByteScorer {
   static constexpr size_t kChunk = 4096;
   static constexpr size_t kNoGroup = ~size_t{0};
 
-  SingleByteMapCounts CountTrigrams(const TrigramIndex& index);
+  // Counts the map's trigrams and hits, from where an earlier count of it
+  // stopped; with stopBelowSure it stops as soon as no table of the map can
+  // reach 99 any more.
+  void Count(size_t map, bool stopBelowSure);
 
   const SampleFacts& sample_;
-  SingleByteMapCounts counts_[kCharMapCount];
-  bool counted_[kCharMapCount] = {};
+  SingleByteMapCounts counts_[kCharMapCount] = {};
+  bool done_[kCharMapCount] = {};
+  size_t resume_[kCharMapCount] = {};  // the next window end to count; 0 before any
   // The bytes that enter the window, after two bytes of history (zero
   // bytes at the start: they read as the map's 0, so the first two windows
-  // do not count); kept for one space group while the sample is one chunk.
-  uint8_t kept_[kChunk + 2] = {};
-  size_t keptEnd_ = 0;
-  size_t keptGroup_ = kNoGroup;
+  // do not count). While the sample is one chunk they are kept for the two
+  // space groups used last, as counts may stop and resume.
+  struct Kept {
+    uint8_t bytes[kChunk + 2] = {};
+    size_t end = 0;
+    size_t group = kNoGroup;
+  };
+  Kept kept_[2];
+  size_t lastKept_ = 0;
 };
 
 // Every member's confidence, in member order.
