@@ -176,6 +176,13 @@ TEST(CharsetDetectorTest, DetectionAgreesWithTheFullList) {
     }
     samples.push_back(bytes);
   }
+  // Longer than one sample: the passes go a chunk at a time.
+  std::string longGreek;
+  std::string longNoise;
+  while (longGreek.size() < 9000) longGreek += Encode(kGreek, "ISO-8859-7");
+  while (longNoise.size() < 9000) longNoise += samples[samples.size() - 1];
+  samples.push_back(longGreek);
+  samples.push_back(longNoise);
   for (size_t n = 0; n < samples.size(); ++n) {
     const std::string& s = samples[n];
     CharsetCandidateList list = DetectCharsetCandidates(Bytes(s), s.size());
