@@ -28,7 +28,7 @@ constexpr size_t kMaxRows = (kBitmapOffset - 256) / 256;
 constexpr size_t kMaxCorpusChars = 1000000;
 // A trigram is worth knowing when it is this much more frequent in its
 // language than in any competing text, per trigram of text.
-constexpr double kCompetitorFactor = 2.0;
+constexpr double kCompetitorFactor = 1.5;
 constexpr double kMinimumGain = 2e-6;
 // A trigram seen fewer times than this in a small training text is noise.
 constexpr double kMinimumOccurrences = 3;
