@@ -26,6 +26,7 @@ int RunCompile(const Arguments& args);
 int RunEncode(const Arguments& args);
 int RunConvert(const Arguments& args);
 int RunScan(const Arguments& args);
+int RunDetect(const Arguments& args);
 
 // Compiles a script file read through a file stream (charset detected);
 // null with `error` set when the file cannot be opened.

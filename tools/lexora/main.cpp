@@ -47,6 +47,11 @@ static const Command kCommands[] = {
      "Results are printed in input order. Exit status: 0 every file scanned,\n"
      "1 any failed, 2 usage error.\n",
      RunScan},
+    {"detect", "name the encoding of files",
+     "usage: lexora detect [-v] FILE...\nPrints \"FILE: NAME\" per file: the encoding the engine "
+     "would read it in (byte-order\nmark or declaration, else detection, else ISO-8859-1). With "
+     "-v, also every\ndetection candidate with its confidence and weight, best first.\n",
+     RunDetect},
 };
 
 const Command* FindCommand(const std::string& name) {

@@ -1,0 +1,239 @@
+#include "engine/input/charset/single_byte_recognizers.h"
+
+#include <algorithm>
+
+#include "engine/input/charset/trigram_index.h"
+
+namespace Nimbra::Lexora {
+
+const SingleByteRecognizer kSingleByteRecognizers[kSingleByteRecognizerCount] = {
+    {"ISO-8859-1", "Windows-1252", 1000, CharMapId::kLatin1, 0x20, TrigramTableId::kDanish, 10},
+    {"ISO-8859-2", "Windows-1250", 50, CharMapId::kLatin2, 0x20, TrigramTableId::kCzech, 4},
+    {"ISO-8859-5", nullptr, -100, CharMapId::kIso8859_5, 0x20, TrigramTableId::kRussianIso8859_5,
+     1},
+    {"ISO-8859-6", nullptr, 50, CharMapId::kIso8859_6, 0x20, TrigramTableId::kArabicIso8859_6, 1},
+    {"ISO-8859-7", "Windows-1253", 50, CharMapId::kIso8859_7, 0x20, TrigramTableId::kGreek, 1},
+    {"ISO-8859-8", "Windows-1255", 50, CharMapId::kIso8859_8, 0x20, TrigramTableId::kHebrewVisual,
+     1},
+    {"ISO-8859-8-I", "Windows-1255", 50, CharMapId::kIso8859_8, 0x20,
+     TrigramTableId::kHebrewLogical, 1},
+    {"ISO-8859-9", "Windows-1254", 75, CharMapId::kIso8859_9, 0x20, TrigramTableId::kTurkish, 1},
+    {"Windows-1251", nullptr, 100, CharMapId::kWindows1251, 0x20,
+     TrigramTableId::kRussianWindows1251, 1},
+    {"Windows-1256", nullptr, 0, CharMapId::kWindows1256, 0x20, TrigramTableId::kArabicWindows1256,
+     1},
+    {"KOI8-R", nullptr, 100, CharMapId::kKoi8R, 0x20, TrigramTableId::kRussianKoi8R, 1},
+    {"IBM424_ltr", nullptr, -50, CharMapId::kIbm424, 0x40, TrigramTableId::kHebrewIbm424Visual, 1},
+    {"IBM424_rtl", nullptr, -50, CharMapId::kIbm424, 0x40, TrigramTableId::kHebrewIbm424Logical, 1},
+};
+
+namespace {
+
+// Per-table hit counts are kept in 6-bit fields of one word, ten tables to
+// a word, and moved to full counters before a field can overflow.
+constexpr int kFieldBits = 6;
+constexpr uint32_t kFlushEvery = (1u << kFieldBits) - 1;
+
+struct FieldSpread {
+  uint64_t of[1 << TrigramIndex::kMaxTables];
+  constexpr FieldSpread() : of() {
+    for (uint32_t mask = 0; mask < (1u << TrigramIndex::kMaxTables); ++mask) {
+      for (size_t t = 0; t < TrigramIndex::kMaxTables; ++t) {
+        if (mask >> t & 1) of[mask] |= uint64_t{1} << (kFieldBits * t);
+      }
+    }
+  }
+};
+constexpr FieldSpread kSpread;
+
+void Flush(uint64_t& fields, size_t tables, SingleByteMapCounts& counts) {
+  for (size_t t = 0; t < tables; ++t) {
+    counts.hits[t] += (fields >> (kFieldBits * t)) & kFlushEvery;
+  }
+  fields = 0;
+}
+
+// The bytes of [from, to) that enter the trigram window. A space is dropped
+// after a space; since a dropped character is itself a space, that is the
+// same as dropping a space whose previous non-zero byte reads as a space,
+// which needs no look at what was kept and so no chain from one byte to the
+// next. Which bytes are kept depends only on which bytes read as space.
+size_t KeptBytes(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
+                 uint32_t& previousSpace, uint8_t* kept) {
+  size_t n = 0;
+  for (const uint8_t* p = from; p < to; ++p) {
+    uint32_t space = codes[*p] == TrigramIndex::kSpace;
+    uint32_t nonZero = *p != 0;
+    kept[n] = *p;
+    n += nonZero & !(space & previousSpace);
+    previousSpace = nonZero ? space : previousSpace;
+  }
+  return n;
+}
+
+// The windows ending at kept[2] .. kept[end - 1]: adds their number to
+// counts.trigrams and, for several tables, each table's hits to
+// counts.hits; for a single table returns its hits instead, which needs no
+// spreading of masks into fields.
+template <bool kSingleTable>
+size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
+                    SingleByteMapCounts& counts, bool stopBelowSure) {
+  const uint8_t* codes = index.codes();
+  const uint32_t* pairSlots = index.pairSlots();
+  const uint16_t* masks = index.masks();
+  const uint64_t* bits = index.bits();
+  const uint32_t alphabet = index.alphabet();
+  uint32_t a = codes[kept[from - 2]];
+  uint32_t b = codes[kept[from - 1]];
+  for (size_t block = from; block < end; block += kFlushEvery) {
+    size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
+    uint64_t fields = 0;
+    uint32_t trigrams = 0;
+    uint32_t single = 0;
+    for (size_t j = block; j < blockEnd; ++j) {
+      uint32_t c = codes[kept[j]];
+      // A window counts when its first character is not the map's 0.
+      uint32_t counted = a != TrigramIndex::kZero;
+      uint32_t row = pairSlots[a * alphabet + b];
+      if constexpr (kSingleTable) {
+        single += static_cast<uint32_t>(bits[row + (c >> 6)] >> (c & 63)) & counted;
+      } else {
+        fields += kSpread.of[masks[row + c]] & (0 - static_cast<uint64_t>(counted));
+      }
+      trigrams += counted;
+      a = b;
+      b = c;
+    }
+    counts.trigrams += trigrams;
+    if constexpr (kSingleTable) {
+      counts.hits[0] += single;
+    } else {
+      Flush(fields, TrigramIndex::kMaxTables, counts);
+    }
+    if (stopBelowSure && blockEnd < end) {
+      // Even if every window still to come counted and were known, would
+      // the best table know more than a third of them?
+      uint32_t best = *std::max_element(counts.hits, counts.hits + index.tableCount());
+      double rest = static_cast<double>(end - blockEnd);
+      if (!((best + rest) / (counts.trigrams + rest) > 0.33)) return blockEnd;
+    }
+  }
+  return end;
+}
+
+// Counts the windows ending at kept[from] .. kept[end - 1] into counts and
+// returns where it stopped: at end, or earlier with stopBelowSure as soon
+// as no table of the map can know more than a third of the trigrams.
+size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
+                    SingleByteMapCounts& counts, bool stopBelowSure) {
+  if (index.tableCount() == 1) {
+    return CountWindows<true>(kept, from, end, index, counts, stopBelowSure);
+  }
+  return CountWindows<false>(kept, from, end, index, counts, stopBelowSure);
+}
+
+}  // namespace
+
+void SingleByteScorer::Count(size_t map, bool stopBelowSure) {
+  const TrigramIndex& index = TrigramIndexFor(static_cast<CharMapId>(map));
+  SingleByteMapCounts& counts = counts_[map];
+  uint32_t previousSpace = 0;
+  if (sample_.length > kChunk) {
+    // Longer samples go a chunk at a time, to the end.
+    uint8_t* kept = kept_[0].bytes;
+    kept_[0].group = kNoGroup;
+    kept[0] = kept[1] = 0;
+    for (size_t start = 0; start < sample_.length; start += kChunk) {
+      const uint8_t* from = sample_.bytes + start;
+      const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
+      size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept + 2);
+      CountWindows(kept, 2, end, index, counts, false);
+      kept[0] = kept[end - 2];
+      kept[1] = kept[end - 1];
+    }
+    done_[map] = true;
+    return;
+  }
+  // One chunk: the kept bytes serve every map of the same space group.
+  size_t slot = kept_[0].group == index.spaceGroup() ? 0 : 1;
+  if (kept_[slot].group != index.spaceGroup()) {
+    slot = 1 - lastKept_;
+    kept_[slot].end = 2 + KeptBytes(sample_.bytes, sample_.bytes + sample_.length, index.codes(),
+                                    previousSpace, kept_[slot].bytes + 2);
+    kept_[slot].group = index.spaceGroup();
+  }
+  lastKept_ = slot;
+  const Kept& kept = kept_[slot];
+  size_t from = std::max<size_t>(resume_[map], 2);
+  resume_[map] = CountWindows(kept.bytes, from, kept.end, index, counts, stopBelowSure);
+  done_[map] = resume_[map] >= kept.end;
+}
+
+bool SingleByteScorer::BelowSure(size_t member) {
+  if (sample_.zeros * 100ull >= sample_.nonZeros) return true;
+  size_t m = static_cast<size_t>(kSingleByteRecognizers[member].map);
+  if (!done_[m] && resume_[m] == 0) Count(m, true);
+  return !done_[m];
+}
+
+namespace {
+
+uint32_t CountKnown(uint32_t key, const uint8_t* table) {
+  uint32_t row = table[key >> 16];
+  if (row == 0) return 0;
+  uint32_t bitmap = table[256 * row + (key >> 8 & 0xFF)];  // row r starts at byte 256 * r
+  if (bitmap == 0) return 0;
+  uint32_t c = key & 0xFF;
+  return (table[kTrigramBitmapOffset + 32 * (bitmap - 1) + (c >> 3)] >> (c & 7)) & 1;
+}
+
+}  // namespace
+
+bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c) {
+  uint32_t key = static_cast<uint32_t>(a) << 16 | b << 8 | c;
+  return a != 0 && CountKnown(key, table) == 1;
+}
+
+int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint32_t trigrams) {
+  if (sample.zeros * 100ull >= sample.nonZeros) return 0;
+  if (trigrams == 0) return 0;
+  double share = static_cast<double>(bestHits) / trigrams;
+  return share > 0.33 ? 99 : static_cast<int32_t>(share * 300);
+}
+
+int32_t SingleByteScorer::Confidence(size_t member) {
+  if (sample_.zeros * 100ull >= sample_.nonZeros) return 0;  // no member can score
+  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+  size_t m = static_cast<size_t>(r.map);
+  if (!done_[m]) Count(m, false);
+  // The tables of the members that share a map follow each other in the
+  // map's index, in member order.
+  size_t first = 0;
+  for (size_t i = 0; i < member; ++i) {
+    if (kSingleByteRecognizers[i].map == r.map) first += kSingleByteRecognizers[i].tableCount;
+  }
+  const uint32_t* hits = counts_[m].hits + first;
+  uint32_t best = *std::max_element(hits, hits + r.tableCount);
+  return SingleByteConfidence(sample_, best, counts_[m].trigrams);
+}
+
+const char* SingleByteScorer::Name(size_t member) const {
+  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+  return sample_.c1Bytes && r.c1Name ? r.c1Name : r.isoName;
+}
+
+SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample) {
+  SingleByteScorer scorer(sample);
+  SingleByteConfidenceList confidences;
+  for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) confidences[i] = scorer.Confidence(i);
+  return confidences;
+}
+
+void AddSingleByteCandidates(const SampleFacts& sample, CharsetCandidateList& candidates) {
+  SingleByteScorer scorer(sample);
+  for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
+    candidates.Add(scorer.Confidence(i), kSingleByteRecognizers[i].weight, scorer.Name(i));
+  }
+}
+
+}  // namespace Nimbra::Lexora

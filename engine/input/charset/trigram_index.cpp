@@ -1,0 +1,103 @@
+#include "engine/input/charset/trigram_index.h"
+
+#include <array>
+
+#include "engine/input/charset/single_byte_recognizers.h"
+
+namespace Nimbra::Lexora {
+
+TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* const* tables,
+                           size_t tableCount)
+    : tableCount_(tableCount) {
+  // Dense numbering of the map's characters, with the map's value of each.
+  std::array<uint8_t, 256> value{};
+  std::array<int, 256> codeOfValue;
+  codeOfValue.fill(-1);
+  codeOfValue[0] = kZero;
+  codeOfValue[space] = kSpace;
+  value[kSpace] = space;
+  alphabet_ = 2;
+  for (int b = 1; b < 256; ++b) {
+    uint8_t v = map[b];
+    if (codeOfValue[v] < 0) {
+      codeOfValue[v] = static_cast<int>(alphabet_);
+      value[alphabet_++] = v;
+    }
+    code_[b] = static_cast<uint8_t>(codeOfValue[v]);
+  }
+  code_[0] = kZero;
+  pairSlot_.assign(static_cast<size_t>(alphabet_) * alphabet_, 0);
+  masks_.assign(alphabet_, 0);  // slot 0: nothing known
+  for (uint32_t a = 1; a < alphabet_; ++a) {
+    for (uint32_t b = 0; b < alphabet_; ++b) {
+      size_t slot = masks_.size() / alphabet_;
+      bool any = false;
+      for (uint32_t c = 0; c < alphabet_; ++c) {
+        uint16_t mask = 0;
+        for (size_t t = 0; t < tableCount; ++t) {
+          mask |= static_cast<uint16_t>(KnowsTrigram(tables[t], value[a], value[b], value[c]) << t);
+        }
+        if (mask != 0 && !any) {
+          any = true;
+          masks_.resize(masks_.size() + alphabet_, 0);
+        }
+        if (any) masks_[slot * alphabet_ + c] = mask;
+      }
+      if (any) pairSlot_[a * alphabet_ + b] = static_cast<uint32_t>(slot * alphabet_);
+    }
+  }
+  if (tableCount != 1) return;
+  // One table needs one bit per trigram: a row of bits per slot is a
+  // sixteenth of a row of masks, and stays in cache.
+  size_t words = (alphabet_ + 63) / 64;
+  size_t slots = masks_.size() / alphabet_;
+  bits_.assign(slots * words, 0);
+  for (size_t slot = 0; slot < slots; ++slot) {
+    for (uint32_t c = 0; c < alphabet_; ++c) {
+      bits_[slot * words + c / 64] |= static_cast<uint64_t>(masks_[slot * alphabet_ + c] & 1)
+                                      << (c % 64);
+    }
+  }
+  for (uint32_t& row : pairSlot_) row = static_cast<uint32_t>(row / alphabet_ * words);
+  masks_.clear();
+  masks_.shrink_to_fit();
+}
+
+bool SameSpaces(const TrigramIndex& a, const TrigramIndex& b) {
+  for (int byte = 0; byte < 256; ++byte) {
+    bool spaceA = a.Code(static_cast<uint8_t>(byte)) == TrigramIndex::kSpace;
+    if (spaceA != (b.Code(static_cast<uint8_t>(byte)) == TrigramIndex::kSpace)) return false;
+  }
+  return true;
+}
+
+const TrigramIndex& TrigramIndexFor(CharMapId map) {
+  // Built on first use; C++ makes the construction thread-safe.
+  static const std::vector<TrigramIndex> indexes = [] {
+    std::vector<TrigramIndex> all;
+    all.reserve(kCharMapCount);
+    for (size_t m = 0; m < kCharMapCount; ++m) {
+      const uint8_t* tables[TrigramIndex::kMaxTables];
+      size_t count = 0;
+      uint8_t space = 0x20;
+      for (const SingleByteRecognizer& r : kSingleByteRecognizers) {
+        if (static_cast<size_t>(r.map) != m) continue;
+        space = r.space;
+        for (size_t t = 0; t < r.tableCount && count < TrigramIndex::kMaxTables; ++t) {
+          tables[count++] =
+              TrigramTable(static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t));
+        }
+      }
+      all.emplace_back(CharMap(static_cast<CharMapId>(m)), space, tables, count);
+      size_t group = m;
+      for (size_t k = 0; k < m && group == m; ++k) {
+        if (SameSpaces(all[k], all[m])) group = all[k].spaceGroup();
+      }
+      all[m].set_spaceGroup(group);
+    }
+    return all;
+  }();
+  return indexes[static_cast<size_t>(map)];
+}
+
+}  // namespace Nimbra::Lexora
