@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (char16_t& c : text) {
     if (c >= 0xD800 && c <= 0xDFFF) c = u'x';
   }
+  // FF FE 00 00 is the UTF-32LE mark: a leading U+0000 cannot follow a
+  // UTF-16LE mark unambiguously.
+  if (!text.empty() && text[0] == 0) text[0] = u'x';
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return 0;
   std::fwrite("\xFF\xFE", 1, 2, f);
