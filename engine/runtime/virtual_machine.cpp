@@ -230,9 +230,7 @@ void VirtualMachine::Positional(const Instruction& in, FILE* log) {
     stack_.push_back(Value::EmptyList());
     return;
   }
-  uint32_t temporary = positions_.NewTemporary();
-  for (const Span& s : result_) positions_.Record(temporary, s);
-  stack_.push_back(Value::OfIdentifier(temporary));
+  stack_.push_back(Value::OfIdentifier(positions_.NewTemporary(result_)));
 }
 
 }  // namespace Nimbra::Lexora

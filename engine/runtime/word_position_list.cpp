@@ -22,9 +22,10 @@ void WordPositionList::Record(uint32_t id, Span span) {
   RecordOf(id).push_back(span);
 }
 
-uint32_t WordPositionList::NewTemporary() {
+uint32_t WordPositionList::NewTemporary(std::vector<Span>& spans) {
   if (temporaryCount_ == temporaries_.size()) temporaries_.emplace_back();
-  temporaries_[temporaryCount_].clear();
+  temporaries_[temporaryCount_].swap(spans);
+  spans.clear();
   return fixedCount_ + temporaryCount_++;
 }
 

@@ -27,8 +27,10 @@ class WordPositionList {
   // Appends a span to a record; RuntimeError "ID out of range" for an
   // identifier at or beyond size().
   void Record(uint32_t id, Span span);
-  // Creates an empty temporary record; returns its identifier.
-  uint32_t NewTemporary();
+  // Creates a temporary record holding `spans` (taken over, not copied: a
+  // positional operator's result can hold millions); returns its identifier.
+  // `spans` is left empty, with storage to reuse.
+  uint32_t NewTemporary(std::vector<Span>& spans);
   // The spans of a record, in the order recorded; "ID out of range" beyond.
   std::span<const Span> SpansOf(uint32_t id) const;
 
