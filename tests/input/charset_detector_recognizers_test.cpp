@@ -88,7 +88,7 @@ TEST(CharsetRecognizerTest, Utf8Confidences) {
 }
 
 TEST(CharsetRecognizerTest, Utf16Confidences) {
-  std::string be("\0H\0i\0 \0t\0h\0e\0r\0e", 18);
+  std::string be("\0H\0i\0 \0t\0h\0e\0r\0e", 16);
   EXPECT_EQ(Utf16Confidence(Facts(be), true), 85);
   EXPECT_EQ(Utf16Confidence(Facts(be), false), 0);
   EXPECT_EQ(Utf16Confidence(Facts(be + "x"), true), 0);
