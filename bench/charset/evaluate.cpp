@@ -14,11 +14,13 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/input/charset_detector.h"
+#include "tools/charset-train/corpus_text.h"
 
 namespace {
 
@@ -76,27 +78,9 @@ const char* const kDetectorNames[kDetectors] = {"lexora", "ICU", "uchardet"};
 }
 
 icu::UnicodeString ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail("cannot read " + path);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  icu::UnicodeString text = icu::UnicodeString::fromUTF8(buffer.str());
-  text.findAndReplace(u"\u0219", u"\u015F").findAndReplace(u"\u021B", u"\u0163");
-  text.findAndReplace(u"\u0218", u"\u015E").findAndReplace(u"\u021A", u"\u0162");
-  return text;
-}
-
-icu::UnicodeString Visual(const icu::UnicodeString& text) {
-  icu::UnicodeString out;
-  int32_t start = 0;
-  while (start < text.length()) {
-    int32_t end = text.indexOf(u'\n', start);
-    if (end < 0) end = text.length();
-    icu::UnicodeString line(text, start, end - start);
-    out.append(line.reverse()).append(u'\n');
-    start = end + 1;
-  }
-  return out;
+  std::optional<icu::UnicodeString> text = charset_corpus::ReadText(path);
+  if (!text) Fail("cannot read " + path);
+  return *text;
 }
 
 // Characters the charset cannot hold are left out.
@@ -166,7 +150,7 @@ std::vector<Sample> MakeSamples(const std::string& dir, int perCell) {
             static_cast<int32_t>(Next(state) % static_cast<uint64_t>(text.length() - want));
         start = text.getChar32Start(start);
         icu::UnicodeString piece(text, start, want);
-        if (target.visual) piece = Visual(piece);
+        if (target.visual) piece = charset_corpus::Visual(piece);
         // The longest prefix whose encoding fits the size.
         int32_t low = 0;
         int32_t high = piece.length();

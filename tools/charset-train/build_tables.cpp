@@ -14,10 +14,13 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "corpus_text.h"
 
 namespace {
 
@@ -112,29 +115,10 @@ const CommonSource kCommons[] = {
 }
 
 icu::UnicodeString ReadText(const std::string& dir, const std::string& language) {
-  std::ifstream in(dir + "/" + language + ".txt", std::ios::binary);
-  if (!in) Fail("cannot read " + dir + "/" + language + ".txt");
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  icu::UnicodeString text = icu::UnicodeString::fromUTF8(buffer.str());
-  // Comma-below letters are outside the Latin-2 code pages; writers there use the cedilla.
-  text.findAndReplace(u"\u0219", u"\u015F").findAndReplace(u"\u021B", u"\u0163");
-  text.findAndReplace(u"\u0218", u"\u015E").findAndReplace(u"\u021A", u"\u0162");
-  if (text.length() > static_cast<int32_t>(kMaxCorpusChars)) text.truncate(kMaxCorpusChars);
-  return text;
-}
-
-icu::UnicodeString Visual(const icu::UnicodeString& text) {
-  icu::UnicodeString out;
-  int32_t start = 0;
-  while (start < text.length()) {
-    int32_t end = text.indexOf(u'\n', start);
-    if (end < 0) end = text.length();
-    icu::UnicodeString line(text, start, end - start);
-    out.append(line.reverse()).append(u'\n');
-    start = end + 1;
-  }
-  return out;
+  std::optional<icu::UnicodeString> text = charset_corpus::ReadText(dir + "/" + language + ".txt");
+  if (!text) Fail("cannot read " + dir + "/" + language + ".txt");
+  if (text->length() > static_cast<int32_t>(kMaxCorpusChars)) text->truncate(kMaxCorpusChars);
+  return *text;
 }
 
 Bytes Encode(const icu::UnicodeString& text, const char* encoding) {
@@ -439,7 +423,8 @@ int main(int argc, char** argv) {
       });
       if (known) continue;
       const icu::UnicodeString& u = text(t.language);
-      corpora.push_back({t.language, e, t.visual, Encode(t.visual ? Visual(u) : u, e)});
+      corpora.push_back(
+          {t.language, e, t.visual, Encode(t.visual ? charset_corpus::Visual(u) : u, e)});
     }
   }
   for (const CommonSource& c : kCommons) {
