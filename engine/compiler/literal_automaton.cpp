@@ -7,11 +7,11 @@ namespace Nimbra::Lexora {
 
 void LiteralAutomaton::Initialize(std::u16string_view foldedAlphabet, bool exactCase) {
   exactCase_ = exactCase;
-  columns_.assign(65536, -1);
+  columns_.Clear();
   columnCount_ = 1;
   for (char16_t c : foldedAlphabet) {
     // A character met twice after folding takes the later column.
-    columns_[exactCase ? c : FoldUnit(c)] = static_cast<int16_t>(columnCount_++);
+    columns_.Set(exactCase ? c : FoldUnit(c), static_cast<int16_t>(columnCount_++));
   }
   cells_.clear();
   stateCount_ = 0;

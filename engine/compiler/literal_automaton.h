@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compiler/column_map.h"
+
 namespace Nimbra::Lexora {
 
 class LiteralAutomaton {
@@ -36,7 +38,7 @@ class LiteralAutomaton {
     return cells_[static_cast<size_t>(state) * columnCount_ + static_cast<uint16_t>(column)];
   }
 
-  std::vector<int16_t> columns_;
+  ColumnMap columns_;
   uint16_t columnCount_ = 1;
   uint32_t stateCount_ = 0;
   bool exactCase_ = false;

@@ -4,8 +4,8 @@
 
 namespace Nimbra::Lexora {
 
-SequenceTable::SequenceTable() : keyColumns_(65536, -1) {
-  for (int16_t key = 0; key < 4; ++key) keyColumns_[key] = key;
+SequenceTable::SequenceTable() {
+  for (int16_t key = 0; key < 4; ++key) keyColumns_.Set(static_cast<char16_t>(key), key);
   rows_.emplace_back(columnCount_, kNoState);
 }
 
@@ -13,17 +13,17 @@ uint16_t SequenceTable::Step(uint16_t state, uint32_t id) {
   uint32_t key = id + kKeyOffset;
   if (id > kMaxKey - kKeyOffset)
     throw RuntimeError(u"Exceeded maximum limit of id's for sequences");
-  if (keyColumns_[key] < 0) {
-    keyColumns_[key] = static_cast<int16_t>(columnCount_++);
+  if (keyColumns_[static_cast<char16_t>(key)] < 0) {
+    keyColumns_.Set(static_cast<char16_t>(key), static_cast<int16_t>(columnCount_++));
     for (std::vector<uint16_t>& row : rows_) row.push_back(kNoState);
   }
-  uint16_t& cell = rows_.at(state)[static_cast<size_t>(keyColumns_[key])];
+  uint16_t& cell = rows_.at(state)[static_cast<size_t>(keyColumns_[static_cast<char16_t>(key)])];
   if (cell != kNoState) return cell;
   if (rows_.size() + 1 > kMaxStates) {
     throw RuntimeError(u"Script too big, exceeded maximum number of sequence states");
   }
   uint16_t created = static_cast<uint16_t>(rows_.size());
-  rows_[state][static_cast<size_t>(keyColumns_[key])] = created;
+  rows_[state][static_cast<size_t>(keyColumns_[static_cast<char16_t>(key)])] = created;
   rows_.emplace_back(columnCount_, kNoState);
   return created;
 }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compiler/column_map.h"
+
 namespace Nimbra::Lexora {
 
 class SequenceTable {
@@ -39,7 +41,7 @@ class SequenceTable {
 
   // -1 when the key has no column.
   int32_t ColumnOfKey(uint32_t key) const {
-    return key < keyColumns_.size() ? keyColumns_[key] : -1;
+    return key <= kMaxKey ? keyColumns_[static_cast<char16_t>(key)] : -1;
   }
   uint16_t Cell(uint16_t state, int32_t column) const { return rows_[state][column]; }
   uint32_t stateCount() const { return static_cast<uint32_t>(rows_.size()); }
@@ -48,7 +50,7 @@ class SequenceTable {
   const std::vector<std::u16string>& phrases() const { return phrases_; }
 
  private:
-  std::vector<int16_t> keyColumns_;
+  ColumnMap keyColumns_;
   uint16_t columnCount_ = 4;
   std::vector<std::vector<uint16_t>> rows_;
   std::map<uint16_t, Accept> accepts_;

@@ -10,10 +10,10 @@ namespace Nimbra::Lexora {
 
 void WildcardAutomaton::Initialize(std::u16string_view foldedAlphabet, bool exactCase) {
   exactCase_ = exactCase;
-  columns_.assign(65536, -1);
+  columns_.Clear();
   columnCount_ = kFirstCharacter;
   for (char16_t c : foldedAlphabet) {
-    columns_[exactCase ? c : FoldUnit(c)] = static_cast<int16_t>(columnCount_++);
+    columns_.Set(exactCase ? c : FoldUnit(c), static_cast<int16_t>(columnCount_++));
   }
   cells_.clear();
   epsilons_.clear();

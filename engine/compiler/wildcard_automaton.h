@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/compiler/column_map.h"
+
 namespace Nimbra::Lexora {
 
 class WildcardAutomaton {
@@ -68,7 +70,7 @@ class WildcardAutomaton {
   uint16_t Finish(uint16_t state);
   void Walk(uint16_t state, std::vector<uint16_t>& closure, std::vector<uint8_t>& seen) const;
 
-  std::vector<int16_t> columns_;
+  ColumnMap columns_;
   uint16_t columnCount_ = kFirstCharacter;
   uint32_t stateCount_ = 0;
   bool exactCase_ = false;

@@ -37,10 +37,11 @@ void SequenceFinder::CheckState(uint16_t state) const {
   if (state >= table_.stateCount()) throw RuntimeError(u"Internal error: invalid state");
 }
 
+// An id past the keys a phrase can hold (a script with more ids than
+// phrases may use) is simply no transition: it cannot extend any phrase, and
+// failing the whole scan on it would lose the results of valid input.
 int32_t SequenceFinder::ColumnOfId(uint32_t id) const {
-  if (id > SequenceTable::kMaxKey - SequenceTable::kKeyOffset) {
-    throw RuntimeError(u"Exceeded maximum limit of id's for sequences");
-  }
+  if (id > SequenceTable::kMaxKey - SequenceTable::kKeyOffset) return -1;
   return table_.ColumnOfKey(id + SequenceTable::kKeyOffset);
 }
 

@@ -44,3 +44,20 @@ TEST(SequenceFinderTest, LongNumberRunsStayBounded) {
 }
 
 }  // namespace
+
+// Words past the highest id a phrase may hold still scan: they extend no
+// phrase, and the rest of the text keeps its results.
+TEST(SequenceFinderTest, IdsBeyondThePhraseKeysAreNoTransition) {
+  Initialized library;
+  const std::u16string letters = u"abcdefghijklmnopqrstuvwxyz", more = letters + u"0123456789";
+  std::u16string script;
+  auto word = [&](size_t n) {
+    return std::u16string{letters[n / 1296 % 26], more[n / 36 % 36], more[n % 36]};
+  };
+  for (size_t n = 0; n < 15000; ++n) script += word(n) + u"\n\"" + word(n) + u"\"\n";
+  for (size_t n = 15000; n < 17800; ++n) script += word(n) + u"?\n";
+  script += u"aaa aab\nzzzzz\n";
+  std::u16string text = u"aaa aab zzzzz aaa aab";
+  EXPECT_EQ(SpansOf(script, text, u"aaa aab"), (Spans{{1, 2}, {4, 5}}));
+  EXPECT_EQ(SpansOf(script, text, u"zzzzz"), (Spans{{3, 3}}));
+}
