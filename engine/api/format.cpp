@@ -139,7 +139,8 @@ std::basic_string<Char> CharacterOf(const Conversion& conversion, const FormatAr
 }
 
 template <class Char>
-void AppendPadded(std::basic_string<Char>& out, std::basic_string<Char> text, const Conversion& conversion) {
+void AppendPadded(std::basic_string<Char>& out, std::basic_string<Char> text,
+                  const Conversion& conversion) {
   if (conversion.precision >= 0 && text.size() > static_cast<size_t>(conversion.precision)) {
     text.resize(conversion.precision);
   }
