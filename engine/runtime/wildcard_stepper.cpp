@@ -8,8 +8,8 @@ WildcardStepper::WildcardStepper(const WordTable& table)
     : table_(table),
       automaton_(table.wildcard()),
       inUse_(table.wildcardInUse()),
-      rowWidth_((static_cast<size_t>(automaton_.columnCount()) + 1) * kFlagCombinations),
-      cacheLimit_(std::max(kCacheCells, 8 * rowWidth_)),
+      classOf_(inUse_ ? (static_cast<size_t>(automaton_.columnCount()) + 1) * kFlagCombinations : 0,
+               kNoClass),
       stamps_(inUse_ ? automaton_.stateCount() : 0, 0) {
   if (inUse_) Intern(std::u16string(1, char16_t{0}));
 }
@@ -17,20 +17,30 @@ WildcardStepper::WildcardStepper(const WordTable& table)
 int32_t WildcardStepper::Intern(const std::u16string& states) {
   auto found = index_.find(states);
   if (found != index_.end()) return found->second;
-  if (rows_.size() + rowWidth_ > cacheLimit_) Flush();
+  if (rows_.size() + kMaxClasses > kCacheCells) Flush();
   StateSet set{states, {}, rows_.size()};
   for (char16_t state : states) {
     if (automaton_.IsFinal(state)) set.finalWords.push_back(table_.WildcardWord(state));
   }
-  rows_.resize(rows_.size() + rowWidth_, kUnknown);
+  rows_.resize(rows_.size() + kMaxClasses, kUnknown);
   int32_t id = static_cast<int32_t>(sets_.size());
   sets_.push_back(std::move(set));
   index_.emplace(states, id);
   return id;
 }
 
-// Keeps the start set and the set being stepped from; everything else is
-// recomputed as it is reached again.
+// Out of classes, every row is forgotten with them: a row's cells are
+// indexed by class.
+uint8_t WildcardStepper::NewClass(size_t input) {
+  if (classCount_ == kMaxClasses) {
+    std::fill(classOf_.begin(), classOf_.end(), kNoClass);
+    classCount_ = 0;
+    Flush();
+  }
+  classOf_[input] = static_cast<uint8_t>(classCount_++);
+  return classOf_[input];
+}
+
 void WildcardStepper::Flush() {
   std::u16string current = sets_[current_].states;
   sets_.clear();
@@ -40,8 +50,8 @@ void WildcardStepper::Flush() {
   current_ = Intern(current);
 }
 
-int32_t WildcardStepper::Compute(size_t input, int16_t column, bool wordCharacter, bool mayEndWord,
-                                 bool digit, bool letter) {
+int32_t WildcardStepper::Compute(uint8_t inputClass, int16_t column, bool wordCharacter,
+                                 bool mayEndWord, bool digit, bool letter) {
   if (++generation_ == 0) {  // the stamps wrapped: start them afresh
     std::fill(stamps_.begin(), stamps_.end(), 0);
     generation_ = 1;
@@ -61,7 +71,7 @@ int32_t WildcardStepper::Compute(size_t input, int16_t column, bool wordCharacte
     }
   }
   int32_t target = next_.empty() ? kDeadSet : Intern(next_);  // may flush
-  rows_[sets_[current_].row + input] = target;
+  rows_[sets_[current_].row + inputClass] = target;
   return target;
 }
 

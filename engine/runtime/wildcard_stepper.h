@@ -4,10 +4,15 @@
 // order) is interned once, and each of its transitions is computed on first
 // use and then read from the set's row.
 //
-// Trade-off: a row per set reached costs (columns + 1) x 16 cells, paid only
-// for sets the text actually reaches; the cache is flushed when it passes a
-// fixed size, so memory stays bounded whatever the patterns and the text, at
-// the price of recomputing transitions after a flush.
+// An input is a column with the unit's four flags; the inputs the text
+// actually shows get small class numbers on first sight, so that a set's row
+// has one cell per class seen (at most kMaxClasses) instead of one per
+// possible input, and the rows in use stay in the first-level cache.
+//
+// Trade-off: rows cost memory only for sets and classes the text reaches;
+// the cache is flushed when it passes a fixed size or runs out of classes,
+// so memory stays bounded whatever the patterns and the text, at the price
+// of recomputing transitions after a flush.
 #ifndef LEXORA_ENGINE_RUNTIME_WILDCARD_STEPPER_H
 #define LEXORA_ENGINE_RUNTIME_WILDCARD_STEPPER_H
 
@@ -38,8 +43,12 @@ class WildcardStepper {
     int16_t column = boundary ? -1 : automaton_.ColumnOf(table_.Fold(unit));
     size_t input = static_cast<size_t>(column + 1) * kFlagCombinations + wordCharacter +
                    (mayEndWord << 1) + (digit << 2) + (letter << 3);
-    int32_t next = rows_[sets_[current_].row + input];
-    if (next == kUnknown) next = Compute(input, column, wordCharacter, mayEndWord, digit, letter);
+    uint8_t inputClass = classOf_[input];
+    if (inputClass == kNoClass) inputClass = NewClass(input);  // may flush
+    int32_t next = rows_[sets_[current_].row + inputClass];
+    if (next == kUnknown) {
+      next = Compute(inputClass, column, wordCharacter, mayEndWord, digit, letter);
+    }
     current_ = next;
     if (next == kDeadSet || wordCharacter || !mayEndWord) return false;
     const std::vector<uint32_t>& finals = sets_[next].finalWords;
@@ -52,17 +61,23 @@ class WildcardStepper {
   static constexpr int32_t kDeadSet = -1;
   static constexpr int32_t kUnknown = -2;
   static constexpr size_t kFlagCombinations = 16;
+  static constexpr size_t kMaxClasses = 128;
+  static constexpr uint8_t kNoClass = 0xFF;
+  static_assert(kMaxClasses < kNoClass);
   static constexpr size_t kCacheCells = size_t{1} << 20;
 
   struct StateSet {
     std::u16string states;             // automaton states, in the order reached
     std::vector<uint32_t> finalWords;  // word ids of its final states, in order
-    size_t row;                        // its transitions: offset into rows_
+    size_t row;                        // its transitions, by class: offset into rows_
   };
 
-  int32_t Compute(size_t input, int16_t column, bool wordCharacter, bool mayEndWord, bool digit,
-                  bool letter);
+  uint8_t NewClass(size_t input);
+  int32_t Compute(uint8_t inputClass, int16_t column, bool wordCharacter, bool mayEndWord,
+                  bool digit, bool letter);
   int32_t Intern(const std::u16string& states);
+  // Forgets every set but the start set and the set being stepped from; the
+  // classes stay.
   void Flush();
   void Add(uint16_t state) {
     if (state != WildcardAutomaton::kNone && stamps_[state] != generation_) {
@@ -74,8 +89,8 @@ class WildcardStepper {
   const WordTable& table_;
   const WildcardAutomaton& automaton_;
   bool inUse_;
-  size_t rowWidth_;
-  size_t cacheLimit_;
+  std::vector<uint8_t> classOf_;  // per input: its class, or kNoClass
+  size_t classCount_ = 0;
   int32_t current_ = kDeadSet;
   std::vector<StateSet> sets_;
   std::unordered_map<std::u16string, int32_t> index_;

@@ -99,3 +99,29 @@ TEST(WordFinderTest, AMarkHeldAcrossAHugeWordIsGivenUp) {
 }
 
 }  // namespace
+
+// Wildcard patterns over more distinct characters than the stepper keeps
+// input classes for: the cache is flushed on the way and matching goes on
+// unchanged.
+TEST(WordFinderTest, WildcardsOverManyCharactersSurviveCacheFlushes) {
+  Initialized library;
+  std::u16string alphabet;
+  for (char16_t c = u'a'; c <= u'z'; ++c) alphabet += c;
+  for (char16_t c = 0x0430; c <= 0x044F; ++c) alphabet += c;  // Cyrillic
+  for (char16_t c = 0x03B1; c <= 0x03C9; ++c) {
+    if (c != 0x03C2) alphabet += c;  // Greek, without the final sigma
+  }
+  for (char16_t c = 0x0561; c <= 0x0586; ++c) alphabet += c;  // Armenian
+  for (char16_t c = 0x10D0; c <= 0x10F0; ++c) alphabet += c;  // Georgian
+  ASSERT_GT(alphabet.size(), 150u);
+  std::u16string script, text;
+  for (char16_t c : alphabet) {
+    script += std::u16string{c, u'*', u'\n'};
+    text += std::u16string{c, c, u' '};
+  }
+  text += text;
+  const uint32_t n = static_cast<uint32_t>(alphabet.size());
+  EXPECT_EQ(SpansOf(script, text, u"a*"), (Spans{{1, 1}, {n + 1, n + 1}}));
+  std::u16string last{alphabet.back(), u'*'};
+  EXPECT_EQ(SpansOf(script, text, last), (Spans{{n, n}, {2 * n, 2 * n}}));
+}
