@@ -18,7 +18,7 @@ int32_t WildcardStepper::Intern(const std::u16string& states) {
   auto found = index_.find(states);
   if (found != index_.end()) return found->second;
   if (rows_.size() + kMaxClasses > kCacheCells) Flush();
-  StateSet set{states, {}, rows_.size()};
+  StateSet set{states, {}};
   for (char16_t state : states) {
     if (automaton_.IsFinal(state)) set.finalWords.push_back(table_.WildcardWord(state));
   }
@@ -71,7 +71,7 @@ int32_t WildcardStepper::Compute(uint8_t inputClass, int16_t column, bool wordCh
     }
   }
   int32_t target = next_.empty() ? kDeadSet : Intern(next_);  // may flush
-  rows_[sets_[current_].row + inputClass] = target;
+  rows_[RowOf(current_) + inputClass] = target;
   return target;
 }
 

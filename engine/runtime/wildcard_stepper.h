@@ -45,7 +45,7 @@ class WildcardStepper {
                    (mayEndWord << 1) + (digit << 2) + (letter << 3);
     uint8_t inputClass = classOf_[input];
     if (inputClass == kNoClass) inputClass = NewClass(input);  // may flush
-    int32_t next = rows_[sets_[current_].row + inputClass];
+    int32_t next = rows_[RowOf(current_) + inputClass];
     if (next == kUnknown) {
       next = Compute(inputClass, column, wordCharacter, mayEndWord, digit, letter);
     }
@@ -69,9 +69,10 @@ class WildcardStepper {
   struct StateSet {
     std::u16string states;             // automaton states, in the order reached
     std::vector<uint32_t> finalWords;  // word ids of its final states, in order
-    size_t row;                        // its transitions, by class: offset into rows_
   };
 
+  // Set n's transitions, by class, start at rows_[n * kMaxClasses].
+  static size_t RowOf(int32_t set) { return static_cast<size_t>(set) * kMaxClasses; }
   uint8_t NewClass(size_t input);
   int32_t Compute(uint8_t inputClass, int16_t column, bool wordCharacter, bool mayEndWord,
                   bool digit, bool letter);
