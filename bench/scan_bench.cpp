@@ -91,11 +91,13 @@ void BM_Normalise(benchmark::State& state) {
 
 void BM_FindWords(benchmark::State& state) {
   const CompiledScript& script = *Shared().scripts[state.range(0)];
+  std::array<WildcardStepper, 2> wildcards{WildcardStepper(script.words.folded),
+                                           WildcardStepper(script.words.exact)};
   for (auto _ : state) {
     ILXStream* s = Shared().StringStream();
     {
       NormalizingReader reader(s, NormalizingReader::Mode::Plain);
-      WordFinder finder(script.words, reader);
+      WordFinder finder(script.words, reader, wildcards);
       while (finder.Next() != WordFinder::kEndOfInput) {
       }
     }
@@ -107,13 +109,11 @@ void BM_FindWords(benchmark::State& state) {
 void BM_Analyse(benchmark::State& state) {
   const CompiledScript& script = *Shared().scripts[state.range(0)];
   WordPositionList positions;
+  InputAnalyser analyser(script.words);  // as a runner keeps it from scan to scan
   for (auto _ : state) {
     positions.Reset(script.program.identifierCount());
     ILXStream* s = Shared().StringStream();
-    {
-      InputAnalyser analyser(script.words, s);
-      analyser.Run(positions);
-    }
+    analyser.Run(s, positions);
     s->Release();
   }
   Finish(state);
@@ -124,10 +124,7 @@ void BM_Execute(benchmark::State& state) {
   VirtualMachine machine(script.program);
   machine.Reset();
   ILXStream* s = Shared().StringStream();
-  {
-    InputAnalyser analyser(script.words, s);
-    analyser.Run(machine.positions());
-  }
+  InputAnalyser(script.words).Run(s, machine.positions());
   s->Release();
   WordPositionList recorded = machine.positions();
   for (auto _ : state) {

@@ -31,8 +31,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else if (name == "--script" && (value == "S1k" || value == "W1k")) {
       o.script = value;
     } else if (name == "--feed" && (value == "file" || value == "string")) {
-      o.feed = value == "file" ? lexora_compare::Feed::FileStreams
-                               : lexora_compare::Feed::StringStreams;
+      o.feed =
+          value == "file" ? lexora_compare::Feed::FileStreams : lexora_compare::Feed::StringStreams;
     } else if (name == "--threads") {
       o.threads = std::max(1, std::atoi(value.c_str()));
     } else if (name == "--runs") {

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/input/char_props.h"
+#include "engine/runtime/unit_roles.h"
 
 namespace Nimbra::Lexora {
 namespace {
@@ -11,7 +11,7 @@ std::atomic<int32_t> g_initializeCount{0};
 }
 
 void InitializeLibrary() {
-  if (g_initializeCount.load(std::memory_order_acquire) == 0) BuildCharPropsTable();
+  if (g_initializeCount.load(std::memory_order_acquire) == 0) BuildUnitRoles();
   g_initializeCount.fetch_add(1, std::memory_order_acq_rel);
 }
 

@@ -19,7 +19,7 @@ int32_t MillisecondsSince(Clock::time_point start) {
 }  // namespace
 
 LXRunnerImpl::LXRunnerImpl(std::shared_ptr<const CompiledScript> script)
-    : script_(std::move(script)), machine_(script_->program) {}
+    : script_(std::move(script)), machine_(script_->program), analyser_(script_->words) {}
 
 LXRunnerImpl::~LXRunnerImpl() {
   CloseLog();
@@ -46,11 +46,9 @@ bool LXRunnerImpl::OpenLogFileW(const char16_t* path) {
 }
 
 void LXRunnerImpl::Scan(ILXStream* stream) {
-  analyser_.reset();
-  analyser_ = std::make_unique<InputAnalyser>(script_->words, stream);
   machine_.Reset();
   Clock::time_point start = Clock::now();
-  analyser_->Run(machine_.positions());
+  analyser_.Run(stream, machine_.positions());
   if (log_) std::fprintf(log_, "Analysing input time: %dms\n", MillisecondsSince(start));
   Clock::time_point analysed = Clock::now();
   machine_.Execute(log_);

@@ -36,7 +36,7 @@ class LXRunnerImpl : public LXInterfaceObject<ILXRunner> {
 
   std::shared_ptr<const CompiledScript> script_;
   VirtualMachine machine_;
-  std::unique_ptr<InputAnalyser> analyser_;
+  InputAnalyser analyser_;
   FILE* log_ = nullptr;
   std::u16string report_;
   bool reportQuoted_ = false;

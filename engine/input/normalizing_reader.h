@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
@@ -41,9 +42,14 @@ class NormalizingReader {
   }
   // The unit `ahead` places after the read index; Ensure(ahead + 1) first.
   char16_t Peek(size_t ahead = 0) const { return buffer_[readIndex_ + 1 + ahead]; }
-  void Advance() {
-    ++readIndex_;
-    ++consumed_;
+  void Advance(size_t n = 1) {
+    readIndex_ += static_cast<ptrdiff_t>(n);
+    consumed_ += n;
+  }
+  // The units available after the read index, for consumers that walk a
+  // run of them at once; valid until the next Ensure.
+  std::u16string_view Available() const {
+    return std::u16string_view(buffer_).substr(static_cast<size_t>(readIndex_ + 1));
   }
   uint64_t consumed() const { return consumed_; }
   Position position() const { return {readIndex_, consumed_}; }

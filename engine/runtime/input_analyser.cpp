@@ -1,12 +1,14 @@
 #include "engine/runtime/input_analyser.h"
 
+#include "engine/input/normalizing_reader.h"
 #include "engine/runtime/sequence_finder.h"
 #include "engine/runtime/word_finder.h"
 
 namespace Nimbra::Lexora {
 
-void InputAnalyser::Run(WordPositionList& positions) {
-  WordFinder words(words_, reader_);
+void InputAnalyser::Run(ILXStream* stream, WordPositionList& positions) {
+  NormalizingReader reader(stream, NormalizingReader::Mode::Plain);
+  WordFinder words(words_, reader, wildcards_);
   SequenceFinder sequences(words_, positions);
   for (WordFinder::Result r = words.Next(); r != WordFinder::kEndOfInput; r = words.Next()) {
     sequences.Word(words.wordIndex(), r, words.ids(), words.text());

@@ -1,10 +1,14 @@
-// The input analysis of one scan: reads the stream through the normalising
-// reader, finds words and phrases, and records every match.
+// The input analysis of a runner: reads a stream through the normalising
+// reader, finds words and phrases, and records every match. One analyser
+// serves every scan of its runner, so that the wildcard automata's
+// determinised states, learnt from earlier texts, are not learnt again.
 #ifndef LEXORA_ENGINE_RUNTIME_INPUT_ANALYSER_H
 #define LEXORA_ENGINE_RUNTIME_INPUT_ANALYSER_H
 
+#include <array>
+
 #include "engine/compiler/word_data.h"
-#include "engine/input/normalizing_reader.h"
+#include "engine/runtime/wildcard_stepper.h"
 #include "engine/runtime/word_position_list.h"
 #include "lexora2/lexora2.h"
 
@@ -12,16 +16,16 @@ namespace Nimbra::Lexora {
 
 class InputAnalyser {
  public:
-  InputAnalyser(const WordData& words, ILXStream* stream)
-      : words_(words), reader_(stream, NormalizingReader::Mode::Plain) {}
+  explicit InputAnalyser(const WordData& words)
+      : words_(words), wildcards_{WildcardStepper(words.folded), WildcardStepper(words.exact)} {}
 
-  // Reads the stream to its end and records matches in `positions`, whose
+  // Reads `stream` to its end and records matches in `positions`, whose
   // fixed records the caller has reset.
-  void Run(WordPositionList& positions);
+  void Run(ILXStream* stream, WordPositionList& positions);
 
  private:
   const WordData& words_;
-  NormalizingReader reader_;
+  std::array<WildcardStepper, 2> wildcards_;
 };
 
 }  // namespace Nimbra::Lexora

@@ -1,30 +1,16 @@
 #include "engine/runtime/word_finder.h"
 
-#include "engine/input/char_props.h"
+#include "engine/runtime/unit_roles.h"
 
 namespace Nimbra::Lexora {
 namespace {
 
-constexpr char16_t kSoftHyphen = 0x00AD;
-
-bool IsJoiningHyphen(char16_t c) {
-  return c == 0x1806 || c == 0x058A || c == 0x1400 || c == 0x2010 || c == 0x2011;
-}
-
-bool IsJoiner(char16_t c) {
-  return c == 0x0027 || c == 0x002D || c == 0x02BC || c == 0x055A || c == 0x2019 || c == 0xFF07;
-}
-
-bool IsDash(char16_t c) {
-  return c == 0x2012 || c == 0x2013 || c == 0x2014 || c == 0x2212;
-}
-
 // Only digits make a number word; an escaping backslash is passed over.
-bool IsNumberText(const std::u16string& text) {
+bool IsNumberText(std::u16string_view text) {
   bool any = false;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == u'\\' && i + 1 < text.size()) ++i;
-    if (!IsDigitUnit(text[i])) return false;
+    if (!(RoleOf(text[i]) & kRoleDigit)) return false;
     any = true;
   }
   return any;
@@ -32,14 +18,13 @@ bool IsNumberText(const std::u16string& text) {
 
 }  // namespace
 
-WordFinder::WordFinder(const WordData& words, NormalizingReader& reader)
-    : words_(words),
-      reader_(reader),
+WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
+                       std::array<WildcardStepper, 2>& wildcards)
+    : reader_(reader),
       literals_{{&words.folded, words.folded.literalInUse(), kDead},
                 {&words.exact, words.exact.literalInUse(), kDead}},
-      wildcards_{WildcardStepper(words.folded), WildcardStepper(words.exact)} {
+      wildcards_(wildcards) {
   ids_.reserve(16);
-  text_.reserve(kMaxText + 1);
 }
 
 void WordFinder::Restart() {
@@ -49,18 +34,13 @@ void WordFinder::Restart() {
   literalAccepted_ = wildcardAccepted_ = false;
   literalEnd_ = 0;
   ids_.clear();
-  text_.clear();
+  textLength_ = 0;
 }
 
-// A joiner joins only between two alphabetic characters; at the end of the
-// input it separates.
-bool WordFinder::IsWordCharacter(char16_t c) {
-  if (IsJoiningHyphen(c)) return true;
-  if (IsJoiner(c)) {
-    return IsAlphaUnit(previous_) && reader_.Ensure(2) && IsAlphaUnit(reader_.Peek(1));
-  }
-  if (IsDash(c)) return false;
-  return PropsOf(c).other == 0;
+// At the end of the input a joiner separates.
+bool WordFinder::JoinerJoins() {
+  return (RoleOf(previous_) & kRoleLetter) && reader_.Ensure(2) &&
+         (RoleOf(reader_.Peek(1)) & kRoleLetter);
 }
 
 uint16_t WordFinder::StepLiteral(const Literal& literal, char16_t c, bool boundary,
@@ -103,15 +83,26 @@ bool WordFinder::AllDead() const {
 }
 
 // Drops what is left of an unmatched word, up to the next separator or
-// ideograph.
+// ideograph, walking the reader's buffer a run at a time.
 void WordFinder::SkipRestOfWord() {
   while (reader_.Ensure(1)) {
-    char16_t c = reader_.Peek();
-    if (c != kSoftHyphen) {
-      if (IsIdeographUnit(c) || !IsWordCharacter(c)) return;
+    std::u16string_view units = reader_.Available();
+    size_t n = 0;
+    for (; n < units.size(); ++n) {
+      char16_t c = units[n];
+      uint8_t role = RoleOf(c);
+      if (role & kRoleSoftHyphen) continue;
+      if (!(role & kRoleWord)) {
+        if (!(role & kRoleJoiner)) break;
+        reader_.Advance(n);  // the joiner's test reads from the read position
+        n = 0;
+        if (!JoinerJoins()) return;
+        units = reader_.Available();
+      }
       previous_ = c;
     }
-    reader_.Advance();
+    reader_.Advance(n);
+    if (n < units.size()) return;
   }
 }
 
@@ -121,16 +112,17 @@ WordFinder::Result WordFinder::Next() {
   for (;;) {
     bool atEnd = !reader_.Ensure(1);
     char16_t c = atEnd ? 0 : reader_.Peek();
-    if (!atEnd && c == kSoftHyphen) {  // counted, never stored or matched
+    uint8_t role = atEnd ? 0 : RoleOf(c);
+    if (role & kRoleSoftHyphen) {  // counted, never stored or matched
       reader_.Advance();
       continue;
     }
     // The end of the input, and an ideograph after a word in progress, end
     // the word without being consumed.
-    bool boundary = atEnd || (hasContent_ && IsIdeographUnit(c));
-    if (boundary) c = 0;
-    bool ideograph = !boundary && IsIdeographUnit(c);
-    bool wordCharacter = !boundary && !ideograph && IsWordCharacter(c);
+    bool boundary = atEnd || (hasContent_ && (role & kRoleIdeograph));
+    if (boundary) c = 0, role = 0;
+    bool ideograph = role & kRoleIdeograph;
+    bool wordCharacter = (role & kRoleWord) || ((role & kRoleJoiner) && JoinerJoins());
     if (!boundary) {
       reader_.Advance();
       previous_ = c;
@@ -139,7 +131,7 @@ WordFinder::Result WordFinder::Next() {
       wordStarted_ = hasContent_ = true;
     } else if (ideograph) {
       hasContent_ = true;
-      text_ += c;
+      AppendText(c);
     } else if (wordStarted_ && !separatorSeen_) {
       separatorSeen_ = true;
       SetMark();
@@ -162,13 +154,13 @@ WordFinder::Result WordFinder::Next() {
       }
       if (accepted) {
         literalAccepted_ = true;
-        literalEnd_ = text_.size();
+        literalEnd_ = textLength_;
         SetMark();
       }
     }
     bool wildcardAccepted = false;
-    bool digit = !boundary && IsDigitUnit(c);
-    bool letter = !boundary && IsAlphaUnit(c);
+    bool digit = role & kRoleDigit;
+    bool letter = role & kRoleLetter;
     for (WildcardStepper& w : wildcards_) {
       if (w.alive() && w.Step(c, boundary, wordCharacter, hasContent_, digit, letter, ids_)) {
         wildcardAccepted = true;
@@ -178,7 +170,7 @@ WordFinder::Result WordFinder::Next() {
 
     if (AllDead()) {
       if (atEnd && !hasMark_) {
-        text_.clear();
+        textLength_ = 0;
         ids_.clear();
         return kEndOfInput;
       }
@@ -197,11 +189,11 @@ WordFinder::Result WordFinder::Next() {
       ReturnToMark();
       break;
     }
-    if (!boundary && !ideograph && text_.size() < kMaxText) text_ += c;
+    if (!boundary && !ideograph) AppendText(c);
   }
-  if (!wildcardAccepted_) text_.resize(literalEnd_);
+  if (!wildcardAccepted_) textLength_ = literalEnd_;
   DropMark();
-  return IsNumberText(text_) ? kNumberWord : kWord;
+  return IsNumberText(text()) ? kNumberWord : kWord;
 }
 
 }  // namespace Nimbra::Lexora

@@ -5,9 +5,10 @@
 #ifndef LEXORA_ENGINE_RUNTIME_WORD_FINDER_H
 #define LEXORA_ENGINE_RUNTIME_WORD_FINDER_H
 
+#include <array>
 #include <cstdint>
 #include <span>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/compiler/word_data.h"
@@ -25,13 +26,16 @@ class WordFinder {
   // its mark is given up, so that the text held for it stays bounded.
   static constexpr uint64_t kMaxMarkedSpan = 1 << 16;
 
-  WordFinder(const WordData& words, NormalizingReader& reader);
+  // The wildcard steppers (folded table, exact table) keep what they learn
+  // about the automata; they may outlive the finder and serve later scans.
+  WordFinder(const WordData& words, NormalizingReader& reader,
+             std::array<WildcardStepper, 2>& wildcards);
 
   // The next accepted word: its ids, text and word index.
   Result Next();
   uint32_t wordIndex() const { return wordIndex_; }
   std::span<const uint32_t> ids() const { return ids_; }
-  const std::u16string& text() const { return text_; }
+  std::u16string_view text() const { return {text_, textLength_}; }
 
  private:
   static constexpr uint16_t kDead = 0xFFFF;
@@ -43,7 +47,12 @@ class WordFinder {
   };
 
   void Restart();
-  bool IsWordCharacter(char16_t c);
+  // Whether a joiner at the read position joins: it must stand between two
+  // letters.
+  bool JoinerJoins();
+  void AppendText(char16_t c) {
+    if (textLength_ < kMaxText) text_[textLength_++] = c;
+  }
   // Steps a literal automaton; an ideograph standing as a word takes its
   // column and the end of the word in one step.
   uint16_t StepLiteral(const Literal& literal, char16_t c, bool boundary, bool wordCharacter,
@@ -54,13 +63,13 @@ class WordFinder {
   void DropMark();
   bool AllDead() const;
 
-  const WordData& words_;
   NormalizingReader& reader_;
   uint32_t wordIndex_ = 0;
   std::vector<uint32_t> ids_;
-  std::u16string text_;
+  char16_t text_[kMaxText];
+  size_t textLength_ = 0;
   Literal literals_[2];
-  WildcardStepper wildcards_[2];
+  std::array<WildcardStepper, 2>& wildcards_;
 
   // The current attempt.
   bool wordStarted_ = false;    // a word character was read

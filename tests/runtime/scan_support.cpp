@@ -21,10 +21,7 @@ std::vector<std::vector<Span>> Analyse(const CompiledScript& script, std::u16str
   WordPositionList positions;
   positions.Reset(script.program.identifierCount());
   ILXStream* stream = CreateStringStream(text.data(), static_cast<uint32_t>(text.size()));
-  {
-    InputAnalyser analyser(script.words, stream);
-    analyser.Run(positions);
-  }
+  InputAnalyser(script.words).Run(stream, positions);
   stream->Release();
   std::vector<std::vector<Span>> spans;
   for (uint32_t id = 0; id < positions.fixedCount(); ++id) {
