@@ -1,5 +1,7 @@
 // The deterministic automaton of a word table's literal words: a trie over
 // alphabet columns whose end-of-word transitions lead into accepting states.
+// Only the end-of-word column ever leads to an acceptance; the word finder's
+// fast path over runs of word characters relies on it.
 #ifndef LEXORA_ENGINE_COMPILER_LITERAL_AUTOMATON_H
 #define LEXORA_ENGINE_COMPILER_LITERAL_AUTOMATON_H
 

@@ -7,7 +7,7 @@ namespace Nimbra::Lexora {
 Value Value::OfIdentifier(uint32_t id) {
   Value v;
   v.type_ = Type::Identifier;
-  v.ids_.push_back(id);
+  v.id_ = id;
   return v;
 }
 
@@ -20,6 +20,7 @@ Value Value::OfBoolean(bool b) {
 
 void Value::Append(uint32_t id) {
   if (type_ == Type::Boolean) throw RuntimeError(u"Cannot change data type");
+  if (type_ == Type::Identifier) ids_.assign(1, id_);
   type_ = Type::IdentifierList;
   ids_.push_back(id);
 }
@@ -31,7 +32,7 @@ bool Value::Truth(const WordPositionList& positions) const {
     case Type::Empty:
       return false;
     default:
-      for (uint32_t id : ids_) {
+      for (uint32_t id : identifiers()) {
         if (!positions.SpansOf(id).empty()) return true;
       }
       return false;
@@ -54,7 +55,7 @@ std::string Value::Text(const WordPositionList& positions) const {
       return out + "}";
     }
     case Type::Identifier: {
-      std::span<const Span> spans = positions.SpansOf(ids_[0]);
+      std::span<const Span> spans = positions.SpansOf(id_);
       if (spans.empty()) return "null";
       std::string out = "{";
       for (size_t k = 0; k < spans.size(); ++k) {

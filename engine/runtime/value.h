@@ -4,6 +4,7 @@
 #define LEXORA_ENGINE_RUNTIME_VALUE_H
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,10 @@ class Value {
   Type type() const { return type_; }
   bool boolean() const { return boolean_; }
   // The identifiers named: one for an identifier, the list for a list.
-  const std::vector<uint32_t>& identifiers() const { return ids_; }
+  std::span<const uint32_t> identifiers() const {
+    if (type_ == Type::Identifier) return {&id_, 1};
+    return ids_;
+  }
 
   // An empty value becomes a list of one; an identifier becomes a list;
   // RuntimeError "Cannot change data type" for a boolean.
@@ -37,7 +41,7 @@ class Value {
   // stops early when visit returns false.
   template <class Visit>
   void ForEachPosition(const WordPositionList& positions, Visit visit) const {
-    for (uint32_t id : ids_) {
+    for (uint32_t id : identifiers()) {
       for (const Span& s : positions.SpansOf(id)) {
         if (!visit(s)) return;
       }
@@ -49,7 +53,11 @@ class Value {
  private:
   Type type_ = Type::Empty;
   bool boolean_ = false;
-  std::vector<uint32_t> ids_;
+  // A single identifier is kept in place: every statement loads at least
+  // one, and a heap list for each would cost an allocation per statement
+  // and scan.
+  uint32_t id_ = 0;
+  std::vector<uint32_t> ids_;  // a list's identifiers
 };
 
 }  // namespace Nimbra::Lexora

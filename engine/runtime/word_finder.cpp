@@ -82,6 +82,38 @@ bool WordFinder::AllDead() const {
          !wildcards_[0].alive() && !wildcards_[1].alive();
 }
 
+// The commonest case, without the general step's tests: no mark is held, so
+// no literal automaton has accepted, and a character column never leads to
+// an acceptance (only the end-of-word column does).
+bool WordFinder::StepWordRun() {
+  std::u16string_view units = reader_.Available();
+  size_t n = 0;
+  bool alive = true;
+  for (; n < units.size(); ++n) {
+    char16_t c = units[n];
+    uint8_t role = RoleOf(c);
+    if (!(role & kRoleWord)) break;
+    for (Literal& l : literals_) {
+      if (l.state == kDead) continue;
+      const LiteralAutomaton& a = l.table->literal();
+      int16_t column = a.ColumnOf(l.table->Fold(c));
+      l.state = column < 0 ? kDead : a.Cell(l.state, column);
+    }
+    for (WildcardStepper& w : wildcards_) {
+      if (w.alive()) w.Step(c, false, true, true, role & kRoleDigit, role & kRoleLetter, ids_);
+    }
+    previous_ = c;
+    if (AllDead()) {
+      ++n;
+      alive = false;
+      break;
+    }
+    AppendText(c);
+  }
+  reader_.Advance(n);
+  return alive;
+}
+
 // Drops what is left of an unmatched word, up to the next separator or
 // ideograph, walking the reader's buffer a run at a time.
 void WordFinder::SkipRestOfWord() {
@@ -190,6 +222,11 @@ WordFinder::Result WordFinder::Next() {
       break;
     }
     if (!boundary && !ideograph) AppendText(c);
+    if (wordCharacter && !hasMark_ && !StepWordRun()) {
+      SkipRestOfWord();
+      ++wordIndex_;
+      Restart();
+    }
   }
   if (!wildcardAccepted_) textLength_ = literalEnd_;
   DropMark();

@@ -57,6 +57,9 @@ class WordFinder {
   // column and the end of the word in one step.
   uint16_t StepLiteral(const Literal& literal, char16_t c, bool boundary, bool wordCharacter,
                        bool ideograph) const;
+  // Steps over the run of plain word characters that follows in the
+  // buffer; false when it killed every automaton (that unit is consumed).
+  bool StepWordRun();
   void SkipRestOfWord();
   void SetMark();
   void ReturnToMark();
