@@ -40,7 +40,19 @@ void VirtualMachine::Reset() {
 }
 
 void VirtualMachine::Execute(FILE* log) {
-  while (Step(log)) {
+  if (log) {  // a trace shows every instruction
+    while (Step(log)) {
+    }
+    return;
+  }
+  blocks_.MarkLive(positions_.matched());
+  const size_t size = program_.code().size();
+  while (ip_ < size) {
+    if (blocks_.Passable(ip_)) {
+      ip_ = blocks_.EndOf(ip_);
+    } else {
+      Step(nullptr);
+    }
   }
 }
 

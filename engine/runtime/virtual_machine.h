@@ -15,6 +15,7 @@
 
 #include "engine/compiler/program.h"
 #include "engine/runtime/span_index.h"
+#include "engine/runtime/statement_blocks.h"
 #include "engine/runtime/value.h"
 #include "engine/runtime/word_position_list.h"
 
@@ -22,7 +23,7 @@ namespace Nimbra::Lexora {
 
 class VirtualMachine {
  public:
-  explicit VirtualMachine(const Program& program) : program_(program) {}
+  explicit VirtualMachine(const Program& program) : program_(program), blocks_(program) {}
 
   // Before each scan: no spans, one fixed record per identifier of the
   // program, no temporaries, every hit counter 0. Storage is kept.
@@ -32,6 +33,7 @@ class VirtualMachine {
   const WordPositionList& positions() const { return positions_; }
 
   // Runs from address 0 to the end, tracing to `log` when it is not null.
+  // Without a trace, statements that cannot count a hit are passed over.
   void Execute(FILE* log);
   // Executes one instruction; false when the end of the code was reached.
   bool Step(FILE* log);
@@ -48,6 +50,7 @@ class VirtualMachine {
   void Jump(uint32_t target);
 
   const Program& program_;
+  StatementBlocks blocks_;
   WordPositionList positions_;
   std::vector<Value> stack_;
   std::vector<uint32_t> hits_;

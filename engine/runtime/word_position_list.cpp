@@ -5,7 +5,8 @@
 namespace Nimbra::Lexora {
 
 void WordPositionList::Reset(uint32_t fixedCount) {
-  for (uint32_t i = 0; i < fixedCount_ && i < fixed_.size(); ++i) fixed_[i].clear();
+  for (uint32_t id : matched_) fixed_[id].clear();
+  matched_.clear();
   for (uint32_t i = 0; i < temporaryCount_; ++i) temporaries_[i].clear();
   if (fixed_.size() < fixedCount) fixed_.resize(fixedCount);
   fixedCount_ = fixedCount;
@@ -19,7 +20,9 @@ std::vector<Span>& WordPositionList::RecordOf(uint32_t id) {
 }
 
 void WordPositionList::Record(uint32_t id, Span span) {
-  RecordOf(id).push_back(span);
+  std::vector<Span>& record = RecordOf(id);
+  if (record.empty() && id < fixedCount_) matched_.push_back(id);
+  record.push_back(span);
 }
 
 uint32_t WordPositionList::NewTemporary(std::vector<Span>& spans) {

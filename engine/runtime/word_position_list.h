@@ -27,6 +27,9 @@ class WordPositionList {
   // Appends a span to a record; RuntimeError "ID out of range" for an
   // identifier at or beyond size().
   void Record(uint32_t id, Span span);
+  // The fixed identifiers recorded since the last Reset, each once, in the
+  // order of their first span.
+  std::span<const uint32_t> matched() const { return matched_; }
   // Creates a temporary record holding `spans` (taken over, not copied: a
   // positional operator's result can hold millions); returns its identifier.
   // `spans` is left empty, with storage to reuse.
@@ -46,6 +49,8 @@ class WordPositionList {
   // first fixedCount_ + temporaryCount_ are live.
   std::vector<std::vector<Span>> fixed_;
   std::vector<std::vector<Span>> temporaries_;
+  // Only these fixed records hold spans, so only they need emptying.
+  std::vector<uint32_t> matched_;
 };
 
 }  // namespace Nimbra::Lexora

@@ -1,0 +1,120 @@
+#include "engine/runtime/statement_blocks.h"
+
+#include <algorithm>
+
+namespace Nimbra::Lexora {
+namespace {
+
+// Operators that give an empty or false value when every operand is empty or
+// false. NOT and INSTANCES of zero make something from nothing; a stored
+// result depends on earlier statements.
+bool NothingFromNothing(const Instruction& in) {
+  switch (in.opcode) {
+    case kOpNop:
+    case kOpAnd:
+    case kOpOr:
+    case kOpNear:
+    case kOpFollowedBy:
+    case kOpPrecededBy:
+    case kOpNotNear:  // the negated forms keep positions of L, and L is empty
+    case kOpNotFollowedBy:
+    case kOpNotPrecededBy:
+    case kOpLoad:
+    case kOpJz:
+    case kOpJnz:
+      return true;
+    case kOpInstances:
+      return in.operand > 0;
+    default:
+      return false;
+  }
+}
+
+int StackEffect(uint32_t opcode) {
+  switch (opcode) {
+    case kOpLoad:
+    case kOpLoadResult:
+      return 1;
+    case kOpAnd:
+    case kOpOr:
+    case kOpNear:
+    case kOpFollowedBy:
+    case kOpPrecededBy:
+    case kOpNotNear:
+    case kOpNotFollowedBy:
+    case kOpNotPrecededBy:
+    case kOpStore:
+      return -1;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+// The block must end in a store of an unnamed statement (a named one keeps
+// its value for later statements), keep its jumps inside itself, and leave
+// the stack as deep as it found it without reaching below it.
+bool StatementBlocks::IsPassable(const Program& program, uint32_t begin, uint32_t end) {
+  const std::vector<Instruction>& code = program.code();
+  const Instruction& store = code[end - 1];
+  if (store.operand < 0 || static_cast<uint32_t>(store.operand) >= program.statementCount() ||
+      !program.Options(static_cast<uint32_t>(store.operand)).name.empty()) {
+    return false;
+  }
+  int depth = 0;
+  for (uint32_t a = begin; a + 1 < end; ++a) {
+    const Instruction& in = code[a];
+    if (!NothingFromNothing(in)) return false;
+    if (in.opcode == kOpLoad &&
+        (in.operand < 0 || static_cast<uint32_t>(in.operand) >= program.identifierCount())) {
+      return false;
+    }
+    if ((in.opcode == kOpJz || in.opcode == kOpJnz) &&
+        (in.operand <= static_cast<int32_t>(a) || static_cast<uint32_t>(in.operand) >= end)) {
+      return false;
+    }
+    depth += StackEffect(in.opcode);
+    if (depth < 1) return false;
+  }
+  return depth == 1;
+}
+
+StatementBlocks::StatementBlocks(const Program& program)
+    : blockAt_(program.code().size(), -1), firstOf_(program.identifierCount() + 1, 0) {
+  const std::vector<Instruction>& code = program.code();
+  std::vector<std::pair<uint32_t, uint32_t>> loads;  // {identifier, block}
+  uint32_t begin = 0;
+  for (uint32_t a = 0; a < code.size(); ++a) {
+    if (code[a].opcode != kOpStore) continue;
+    uint32_t end = a + 1;
+    if (IsPassable(program, begin, end)) {
+      uint32_t b = static_cast<uint32_t>(blocks_.size());
+      blocks_.push_back({begin, end});
+      blockAt_[begin] = static_cast<int32_t>(b);
+      for (uint32_t i = begin; i < a; ++i) {
+        if (code[i].opcode == kOpLoad) loads.push_back({static_cast<uint32_t>(code[i].operand), b});
+      }
+    }
+    begin = end;
+  }
+  std::sort(loads.begin(), loads.end());
+  loads.erase(std::unique(loads.begin(), loads.end()), loads.end());
+  for (const auto& [id, block] : loads) ++firstOf_[id + 1];
+  for (size_t i = 1; i < firstOf_.size(); ++i) firstOf_[i] += firstOf_[i - 1];
+  for (const auto& load : loads) readers_.push_back(load.second);
+  live_.assign(blocks_.size(), 0);
+}
+
+void StatementBlocks::MarkLive(std::span<const uint32_t> matchedIdentifiers) {
+  if (++generation_ == 0) {  // wrapped: no block may read as live from long ago
+    std::fill(live_.begin(), live_.end(), 0);
+    generation_ = 1;
+  }
+  for (uint32_t id : matchedIdentifiers) {
+    if (id + 1 >= firstOf_.size()) continue;
+    for (uint32_t r = firstOf_[id]; r < firstOf_[id + 1]; ++r) live_[readers_[r]] = generation_;
+  }
+}
+
+}  // namespace Nimbra::Lexora
