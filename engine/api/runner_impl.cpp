@@ -97,7 +97,11 @@ bool LXRunnerImpl::GetExpressionResult(uint32_t index, uint32_t* hits, int32_t* 
   auto counters = machine_.hits();
   if (index >= counters.size()) return false;
   if (hits) *hits = counters[index];
-  if (score) *score = ExpressionScore(script_->program.Options(index), counters[index]);
+  // Most statements of a script make no hit in a text: no options to read.
+  if (score) {
+    *score =
+        counters[index] ? ExpressionScore(script_->program.Options(index), counters[index]) : 0;
+  }
   return true;
 }
 

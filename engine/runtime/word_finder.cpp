@@ -35,6 +35,29 @@ void WordFinder::Restart() {
   literalEnd_ = 0;
   ids_.clear();
   textLength_ = 0;
+  SkipSeparators();
+}
+
+void WordFinder::SkipSeparators() {
+  constexpr uint8_t kStarts = kRoleWord | kRoleJoiner | kRoleIdeograph | kRoleDigit | kRoleLetter;
+  const WordTable& folded = *literals_[0].table;
+  const WordTable& exact = *literals_[1].table;
+  while (reader_.Ensure(1)) {
+    std::u16string_view units = reader_.Available();
+    size_t n = 0;
+    for (; n < units.size(); ++n) {
+      char16_t c = units[n];
+      uint8_t role = RoleOf(c);
+      if (role & kRoleSoftHyphen) continue;
+      if ((role & kStarts) || folded.literal().ColumnOf(folded.Fold(c)) >= 0 ||
+          exact.literal().ColumnOf(c) >= 0) {
+        break;
+      }
+      previous_ = c;
+    }
+    reader_.Advance(n);
+    if (n < units.size()) return;
+  }
 }
 
 // At the end of the input a joiner separates.

@@ -46,7 +46,13 @@ class WordFinder {
     uint16_t state;
   };
 
+  // Starts a new attempt at the read position, passing over the separators
+  // that cannot begin a word.
   void Restart();
+  // At the start of an attempt a separator outside both alphabets kills
+  // every automaton at once (no word is empty), so a run of them is passed
+  // over without stepping.
+  void SkipSeparators();
   // Whether a joiner at the read position joins: it must stand between two
   // letters.
   bool JoinerJoins();
