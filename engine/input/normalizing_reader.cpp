@@ -1,5 +1,7 @@
 #include "engine/input/normalizing_reader.h"
 
+#include <algorithm>
+
 #include <unicode/utf16.h>
 
 #include "engine/api/exceptions.h"
@@ -15,6 +17,14 @@ const icu::Normalizer2* CompatibilityDecomposition() {
     throw RuntimeError(u"Unicode normalisation data is not available");
   }
   return n;
+}
+
+// Units below U+00A0 (ASCII and the C1 controls) are inert under NFKD: they
+// neither change nor combine with their neighbours. Most text is made of them.
+bool AllInert(std::u16string_view chunk) {
+  char16_t highest = 0;
+  for (char16_t c : chunk) highest = std::max(highest, c);
+  return highest < 0x00A0;
 }
 
 }  // namespace
@@ -77,8 +87,14 @@ bool NormalizingReader::ReadChunk() {
 }
 
 // Normalisation can join a character with what follows it, so only the text
-// up to the chunk's last inert character is normalised now.
+// up to the chunk's last inert character is normalised now. A chunk of inert
+// units ends what is pending and is itself already normalised.
 void NormalizingReader::TakeChunk(std::u16string_view chunk) {
+  if (AllInert(chunk)) {
+    FlushPending();
+    buffer_.append(chunk);
+    return;
+  }
   int32_t end = static_cast<int32_t>(chunk.size());
   int32_t i = end;
   while (i > 0) {
