@@ -40,20 +40,16 @@ class WildcardStepper {
   // state accepted.
   bool Step(char16_t unit, bool boundary, bool wordCharacter, bool mayEndWord, bool digit,
             bool letter, std::vector<uint32_t>& ids) {
-    int16_t column = boundary ? -1 : automaton_.ColumnOf(table_.Fold(unit));
-    size_t input = static_cast<size_t>(column + 1) * kFlagCombinations + wordCharacter +
-                   (mayEndWord << 1) + (digit << 2) + (letter << 3);
-    uint8_t inputClass = classOf_[input];
-    if (inputClass == kNoClass) inputClass = NewClass(input);  // may flush
-    int32_t next = rows_[RowOf(current_) + inputClass];
-    if (next == kUnknown) {
-      next = Compute(inputClass, column, wordCharacter, mayEndWord, digit, letter);
-    }
-    current_ = next;
+    int32_t next = Advance(unit, boundary, wordCharacter, mayEndWord, digit, letter);
     if (next == kDeadSet || wordCharacter || !mayEndWord) return false;
     const std::vector<uint32_t>& finals = sets_[next].finalWords;
     ids.insert(ids.end(), finals.begin(), finals.end());
     return !finals.empty();
+  }
+  // Steps a word character inside a word: it cannot end the word, so
+  // nothing accepts.
+  void StepWordCharacter(char16_t unit, bool digit, bool letter) {
+    Advance(unit, false, true, true, digit, letter);
   }
 
  private:
@@ -73,6 +69,21 @@ class WildcardStepper {
 
   // Set n's transitions, by class, start at rows_[n * kMaxClasses].
   static size_t RowOf(int32_t set) { return static_cast<size_t>(set) * kMaxClasses; }
+  // Moves to the set reached on the input; returns it.
+  [[gnu::always_inline]] int32_t Advance(char16_t unit, bool boundary, bool wordCharacter,
+                                         bool mayEndWord, bool digit, bool letter) {
+    int16_t column = boundary ? -1 : automaton_.ColumnOf(table_.Fold(unit));
+    size_t input = static_cast<size_t>(column + 1) * kFlagCombinations + wordCharacter +
+                   (mayEndWord << 1) + (digit << 2) + (letter << 3);
+    uint8_t inputClass = classOf_[input];
+    if (inputClass == kNoClass) inputClass = NewClass(input);  // may flush
+    int32_t next = rows_[RowOf(current_) + inputClass];
+    if (next == kUnknown) {
+      next = Compute(inputClass, column, wordCharacter, mayEndWord, digit, letter);
+    }
+    current_ = next;
+    return next;
+  }
   uint8_t NewClass(size_t input);
   int32_t Compute(uint8_t inputClass, int16_t column, bool wordCharacter, bool mayEndWord,
                   bool digit, bool letter);

@@ -123,7 +123,7 @@ bool WordFinder::StepWordRun() {
       l.state = column < 0 ? kDead : a.Cell(l.state, column);
     }
     for (WildcardStepper& w : wildcards_) {
-      if (w.alive()) w.Step(c, false, true, true, role & kRoleDigit, role & kRoleLetter, ids_);
+      if (w.alive()) w.StepWordCharacter(c, role & kRoleDigit, role & kRoleLetter);
     }
     previous_ = c;
     if (AllDead()) {
