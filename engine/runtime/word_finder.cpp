@@ -107,32 +107,58 @@ bool WordFinder::AllDead() const {
 
 // The commonest case, without the general step's tests: no mark is held, so
 // no literal automaton has accepted, and a character column never leads to
-// an acceptance (only the end-of-word column does).
+// an acceptance (only the end-of-word column does). The automata's states
+// are kept in locals: the stores into the word text could otherwise alias
+// them and force a reload on every unit.
 bool WordFinder::StepWordRun() {
   std::u16string_view units = reader_.Available();
+  const LiteralAutomaton& folded = literals_[0].table->literal();
+  const LiteralAutomaton& exact = literals_[1].table->literal();
+  uint16_t foldedState = literals_[0].state;
+  uint16_t exactState = literals_[1].state;
+  WildcardStepper& foldedWildcard = wildcards_[0];
+  WildcardStepper& exactWildcard = wildcards_[1];
+  bool foldedWildcardAlive = foldedWildcard.alive();
+  bool exactWildcardAlive = exactWildcard.alive();
+  size_t length = textLength_;
   size_t n = 0;
   bool alive = true;
   for (; n < units.size(); ++n) {
     char16_t c = units[n];
     uint8_t role = RoleOf(c);
     if (!(role & kRoleWord)) break;
-    for (Literal& l : literals_) {
-      if (l.state == kDead) continue;
-      const LiteralAutomaton& a = l.table->literal();
-      int16_t column = a.ColumnOf(l.table->Fold(c));
-      l.state = column < 0 ? kDead : a.Cell(l.state, column);
+    if (foldedState != kDead) {
+      int16_t column = folded.ColumnOf(FoldUnit(c));
+      foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
     }
-    for (WildcardStepper& w : wildcards_) {
-      if (w.alive()) w.StepWordCharacter(c, role & kRoleDigit, role & kRoleLetter);
+    if (exactState != kDead) {
+      int16_t column = exact.ColumnOf(c);
+      exactState = column < 0 ? kDead : exact.Cell(exactState, column);
     }
-    previous_ = c;
-    if (AllDead()) {
+    bool digit = role & kRoleDigit, letter = role & kRoleLetter;
+    if (foldedWildcardAlive) {
+      foldedWildcard.StepWordCharacter(c, digit, letter);
+      foldedWildcardAlive = foldedWildcard.alive();
+    }
+    if (exactWildcardAlive) {
+      exactWildcard.StepWordCharacter(c, digit, letter);
+      exactWildcardAlive = exactWildcard.alive();
+    }
+    if (foldedState == kDead && exactState == kDead && !foldedWildcardAlive &&
+        !exactWildcardAlive) {
       ++n;
       alive = false;
       break;
     }
-    AppendText(c);
+    if (length < kMaxText) text_[length++] = c;
   }
+  if (n > 0) {
+    previous_ = units[n - 1];
+    wordStarted_ = hasContent_ = true;
+  }
+  literals_[0].state = foldedState;
+  literals_[1].state = exactState;
+  textLength_ = length;
   reader_.Advance(n);
   return alive;
 }
@@ -165,6 +191,14 @@ WordFinder::Result WordFinder::Next() {
   ++wordIndex_;
   Restart();
   for (;;) {
+    if (!hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
+      if (!StepWordRun()) {
+        SkipRestOfWord();
+        ++wordIndex_;
+        Restart();
+      }
+      continue;
+    }
     bool atEnd = !reader_.Ensure(1);
     char16_t c = atEnd ? 0 : reader_.Peek();
     uint8_t role = atEnd ? 0 : RoleOf(c);
@@ -245,11 +279,6 @@ WordFinder::Result WordFinder::Next() {
       break;
     }
     if (!boundary && !ideograph) AppendText(c);
-    if (wordCharacter && !hasMark_ && !StepWordRun()) {
-      SkipRestOfWord();
-      ++wordIndex_;
-      Restart();
-    }
   }
   if (!wildcardAccepted_) textLength_ = literalEnd_;
   DropMark();
