@@ -10,24 +10,35 @@ namespace {
 constexpr size_t kCardMinLength = 13;
 constexpr size_t kCardMaxLength = 19;
 
-bool StartsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
+int Doubled(int digit) {
+  return digit * 2 > 9 ? digit * 2 - 9 : digit * 2;
+}
+
+bool IsLuhnSum(int sum) {
+  return sum != 0 && sum % 10 == 0;
+}
+
+// A word's first units, padded with zeros, for the SSN part tests.
+bool HeadIs(const char16_t (&head)[4], std::u16string_view text) {
+  return std::u16string_view(head, text.size()) == text;
 }
 
 }  // namespace
 
-bool PassesLuhn(std::u16string_view text) {
-  int sum = 0;
-  bool doubled = false;
+LuhnSums SumLuhn(std::u16string_view text) {
+  LuhnSums sums;
   for (size_t k = text.size(); k-- > 0;) {
     int32_t digit = u_digit(text[k], 10);
     if (digit < 0) continue;  // not a digit: skipped, the weight does not switch
-    int product = doubled ? digit * 2 : digit;
-    if (product > 9) product -= 9;
-    sum += product;
-    doubled = !doubled;
+    sums.plain += sums.oddDigits ? Doubled(digit) : digit;
+    sums.shifted += sums.oddDigits ? digit : Doubled(digit);
+    sums.oddDigits = !sums.oddDigits;
   }
-  return sum != 0 && sum % 10 == 0;
+  return sums;
+}
+
+bool PassesLuhn(std::u16string_view text) {
+  return IsLuhnSum(SumLuhn(text).plain);
 }
 
 // A card run is at most 19 characters of words of at least one, an SSN run
@@ -49,7 +60,10 @@ void RunDetector::Offer(uint32_t wordIndex, std::u16string_view text, bool isNum
     window_.clear();
     windowFirst_ = wordIndex;
   }
-  window_.emplace_back(text);
+  NumberWord word{text.size(), {}, {}};
+  if (word.length <= kCardMaxLength) word.luhn = SumLuhn(text);
+  text.substr(0, 4).copy(word.head, 4);
+  window_.push_back(word);
   lastIndex_ = wordIndex;
   if (window_.size() > MaxRunWords()) {
     size_t drop = window_.size() - MaxRunWords();
@@ -77,30 +91,42 @@ std::optional<RunDetector::WindowRun> RunDetector::Detect(size_t from) const {
 }
 
 // The first word from which adjacent words concatenate into 13 to 19
-// characters that pass the Luhn check; the shortest such run wins.
+// characters that pass the Luhn check; the shortest such run wins. Each
+// offer leaves no complete run behind, so a new run ends on the newest
+// word, and the runs ending there are summed from it backwards.
 std::optional<RunDetector::WindowRun> RunDetector::DetectCard(size_t from) const {
-  std::u16string digits;
-  for (size_t first = from; first < window_.size(); ++first) {
-    digits.clear();
-    for (size_t last = first; last < window_.size(); ++last) {
-      digits += window_[last];
-      if (digits.size() > kCardMaxLength) break;
-      if (digits.size() >= kCardMinLength && PassesLuhn(digits)) return WindowRun{first, last};
-    }
+  size_t last = window_.size() - 1;
+  std::optional<size_t> found;
+  size_t length = 0;
+  int sum = 0;
+  bool shifted = false;
+  for (size_t first = window_.size(); first-- > from;) {
+    const NumberWord& word = window_[first];
+    length += word.length;
+    if (length > kCardMaxLength) break;
+    sum += shifted ? word.luhn.shifted : word.luhn.plain;
+    shifted = shifted != word.luhn.oddDigits;
+    if (length >= kCardMinLength && IsLuhnSum(sum)) found = first;
   }
-  return std::nullopt;
+  if (!found) return std::nullopt;
+  return WindowRun{*found, last};
 }
 
 // Area, group and serial parts of 3, 2 and 4 characters, none all zeros,
 // area not 666, and not the advertising number 987-65-432x.
 std::optional<RunDetector::WindowRun> RunDetector::DetectSsn(size_t from) const {
   for (size_t first = from; first + 2 < window_.size(); ++first) {
-    const std::u16string& area = window_[first];
-    const std::u16string& group = window_[first + 1];
-    const std::u16string& serial = window_[first + 2];
-    if (area.size() != 3 || group.size() != 2 || serial.size() != 4) continue;
-    if (area == u"000" || area == u"666" || group == u"00" || serial == u"0000") continue;
-    if (area == u"987" && group == u"65" && StartsWith(serial, u"432")) continue;
+    const NumberWord& area = window_[first];
+    const NumberWord& group = window_[first + 1];
+    const NumberWord& serial = window_[first + 2];
+    if (area.length != 3 || group.length != 2 || serial.length != 4) continue;
+    if (HeadIs(area.head, u"000") || HeadIs(area.head, u"666") || HeadIs(group.head, u"00") ||
+        HeadIs(serial.head, u"0000")) {
+      continue;
+    }
+    if (HeadIs(area.head, u"987") && HeadIs(group.head, u"65") && HeadIs(serial.head, u"432")) {
+      continue;
+    }
     return WindowRun{first, first + 2};
   }
   return std::nullopt;

@@ -6,13 +6,23 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/runtime/word_position_list.h"
 
 namespace Nimbra::Lexora {
+
+// The Luhn sums of a text's decimal digits, counted from its last one: with
+// that digit weighed once (plain) and weighed twice (shifted), and whether
+// the count of digits is odd. A run's sum adds its words' sums from the last
+// word back, shifting after each word of an odd count.
+struct LuhnSums {
+  int plain = 0;
+  int shifted = 0;
+  bool oddDigits = false;
+};
+LuhnSums SumLuhn(std::u16string_view text);
 
 // The Luhn check over the decimal digits of a text, from its last one.
 bool PassesLuhn(std::u16string_view text);
@@ -33,6 +43,12 @@ class RunDetector {
     size_t first;
     size_t last;
   };
+  // What the detectors need of a number word, without keeping its text.
+  struct NumberWord {
+    size_t length;
+    LuhnSums luhn;  // counted only for words short enough for a card
+    char16_t head[4];
+  };
   std::optional<WindowRun> Detect(size_t from) const;
   std::optional<WindowRun> DetectCard(size_t from) const;
   std::optional<WindowRun> DetectSsn(size_t from) const;
@@ -40,8 +56,8 @@ class RunDetector {
 
   int32_t classId_;
   uint32_t wordId_;
-  std::vector<std::u16string> window_;  // adjacent number words
-  uint32_t windowFirst_ = 0;            // word index of window_[0]
+  std::vector<NumberWord> window_;  // adjacent number words
+  uint32_t windowFirst_ = 0;        // word index of window_[0]
   int64_t lastIndex_ = -2;
 };
 
