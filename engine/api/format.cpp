@@ -102,7 +102,10 @@ size_t ParseSpec(std::basic_string_view<Char> f, size_t i, Conversion& conversio
 std::string FormatNumber(const Conversion& conversion, const FormatArg& arg) {
   std::string printfFormat = "%" + conversion.flags;
   if (conversion.width >= 0) printfFormat += std::to_string(conversion.width);
-  if (conversion.precision >= 0) printfFormat += "." + std::to_string(conversion.precision);
+  if (conversion.precision >= 0) {
+    printfFormat += '.';
+    printfFormat += std::to_string(conversion.precision);
+  }
   printfFormat += "ll";
   printfFormat += conversion.type;
   char buffer[96];

@@ -63,7 +63,11 @@ std::string Value::Text(const WordPositionList& positions) const {
         if (spans[k].first == spans[k].last) {
           out += std::to_string(spans[k].first);
         } else {
-          out += "(" + std::to_string(spans[k].first) + ", " + std::to_string(spans[k].last) + ")";
+          out += '(';
+          out += std::to_string(spans[k].first);
+          out += ", ";
+          out += std::to_string(spans[k].last);
+          out += ')';
         }
       }
       return out + "}";
