@@ -80,6 +80,15 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
   for (auto [state, id] : wildcardAccepts) wildcardWords_[state] = id;
   pending_.clear();
   pending_.shrink_to_fit();
+  hasColumn_.assign(65536, false);
+  if (alphabet_.empty()) return;
+  if (exactCase_) {
+    for (char16_t c : alphabet_) hasColumn_[c] = true;
+  } else {  // every unit that folds into the alphabet
+    for (uint32_t u = 0; u < 0x10000; ++u) {
+      hasColumn_[u] = literal_.ColumnOf(Fold(static_cast<char16_t>(u))) >= 0;
+    }
+  }
 }
 
 }  // namespace Nimbra::Lexora

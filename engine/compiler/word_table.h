@@ -38,6 +38,9 @@ class WordTable {
   uint32_t LiteralWord(uint16_t state) const { return literalWords_[state]; }
   uint32_t WildcardWord(uint16_t state) const { return wildcardWords_[state]; }
   const std::u16string& alphabet() const { return alphabet_; }
+  // Whether a unit of text (before folding) has a column in the automata:
+  // one bit read, for the word finder's pass over separators.
+  bool HasColumn(char16_t unit) const { return hasColumn_[unit]; }
 
  private:
   struct Pending {
@@ -48,6 +51,7 @@ class WordTable {
   bool exactCase_;
   std::u16string alphabet_;
   std::vector<bool> inAlphabet_ = std::vector<bool>(65536, false);
+  std::vector<bool> hasColumn_ = std::vector<bool>(65536, false);
   std::vector<Pending> pending_;
   LiteralAutomaton literal_;
   WildcardAutomaton wildcard_;

@@ -49,10 +49,7 @@ void WordFinder::SkipSeparators() {
       char16_t c = units[n];
       uint8_t role = RoleOf(c);
       if (role & kRoleSoftHyphen) continue;
-      if ((role & kStarts) || folded.literal().ColumnOf(folded.Fold(c)) >= 0 ||
-          exact.literal().ColumnOf(c) >= 0) {
-        break;
-      }
+      if ((role & kStarts) || folded.HasColumn(c) || exact.HasColumn(c)) break;
       previous_ = c;
     }
     reader_.Advance(n);
