@@ -202,4 +202,45 @@ TEST(RunnerTest, ConcurrentRunnersAgreeWithASerialRun) {
   }
 }
 
+// Without a trace the machine passes over statements that read only
+// unmatched identifiers. A traced run executes every instruction, so the two
+// must agree on every statement, whatever matched: NOT, which makes
+// something from nothing, the negated positional forms, named statements
+// read back later, and AND's short cut.
+TEST(RunnerTest, PassingOverUnmatchedStatementsChangesNoResult) {
+  Initialized library;
+  const std::u16string rules =
+      u"alpha\n"
+      u"NOT alpha\n"
+      u"alpha INSTANCES=1\n"
+      u"alpha INSTANCES=2\n"
+      u"[NAME=Pair] alpha OR beta\n"
+      u"[@Pair] AND gamma\n"
+      u"[MATCH=ALL] [@Pair] OR gamma\n"
+      u"NOT [@Pair]\n"
+      u"alpha NOT NEAR=2 beta\n"
+      u"alpha NOT FOLLOWEDBY=1 beta\n"
+      u"(alpha AND beta) OR gamma\n"
+      u"\"alpha beta\" NEAR=3 gamma\n"
+      u"NOT (alpha OR \"beta gamma\")\n"
+      u"[MATCH=ALL] alpha* OR [NUM]\n";
+  Scanner scanner(rules);
+  ASSERT_TRUE(scanner.compiled());
+  const uint32_t count = scanner.script()->GetExpressionCount();
+  ILXRunner* passing = scanner.script()->CreateRunner();
+  ILXRunner* traced = scanner.script()->CreateRunner();
+  TempFile log("");
+  ASSERT_FALSE(traced->OpenLogFile(log.path().c_str()));
+  for (const char16_t* text :
+       {u"", u"nothing here", u"alpha", u"beta gamma", u"alpha beta",
+        u"alpha x beta gamma alpha 12", u"gamma alphabet alpha alpha", u"gamma gamma"}) {
+    ASSERT_TRUE(ScanText(passing, text));
+    ASSERT_TRUE(ScanText(traced, text));
+    EXPECT_EQ(HitsOf(passing, count), HitsOf(traced, count)) << U8(text);
+    EXPECT_EQ(passing->GetScore(), traced->GetScore()) << U8(text);
+  }
+  passing->Release();
+  traced->Release();
+}
+
 }  // namespace
