@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/runtime/input_analyser.h"
 #include "test_support.h"
 
@@ -17,12 +19,36 @@ std::unique_ptr<CompiledScript> CompileOrFail(std::u16string_view script) {
   return std::move(c.script);
 }
 
-std::vector<std::vector<Span>> Analyse(const CompiledScript& script, std::u16string_view text) {
+namespace {
+
+// A stream over borrowed text that hands out a few units per read, so that
+// the reader's chunks and buffer runs fall elsewhere.
+class TrickleStream final : public ILXStream {
+ public:
+  TrickleStream(std::u16string_view text, uint32_t unitsPerRead)
+      : text_(text), unitsPerRead_(unitsPerRead) {}
+  void AddRef() override {}
+  void Release() override {}
+  uint32_t Read(char16_t* buffer, uint32_t count) override {
+    size_t n = std::min<size_t>({count, unitsPerRead_, text_.size()});
+    text_.copy(buffer, n);
+    text_.remove_prefix(n);
+    return static_cast<uint32_t>(n);
+  }
+
+ private:
+  std::u16string_view text_;
+  uint32_t unitsPerRead_;
+};
+
+}  // namespace
+
+std::vector<std::vector<Span>> Analyse(const CompiledScript& script, std::u16string_view text,
+                                       uint32_t unitsPerRead) {
   WordPositionList positions;
   positions.Reset(script.program.identifierCount());
-  ILXStream* stream = CreateStringStream(text.data(), static_cast<uint32_t>(text.size()));
-  InputAnalyser(script.words).Run(stream, positions);
-  stream->Release();
+  TrickleStream stream(text, unitsPerRead);
+  InputAnalyser(script.words).Run(&stream, positions);
   std::vector<std::vector<Span>> spans;
   for (uint32_t id = 0; id < positions.fixedCount(); ++id) {
     auto s = positions.SpansOf(id);

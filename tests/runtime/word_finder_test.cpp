@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "runtime/scan_support.h"
@@ -124,4 +125,30 @@ TEST(WordFinderTest, WildcardsOverManyCharactersSurviveCacheFlushes) {
   EXPECT_EQ(SpansOf(script, text, u"a*"), (Spans{{1, 1}, {n + 1, n + 1}}));
   std::u16string last{alphabet.back(), u'*'};
   EXPECT_EQ(SpansOf(script, text, last), (Spans{{n, n}, {2 * n, 2 * n}}));
+}
+
+// The word finder walks the reader's buffer a run at a time, and the reader
+// normalises a chunk at a time; where the stream's reads end must change no
+// match. Random text over the units each path treats apart: letters, digits,
+// separators inside and outside the alphabets, joiners, soft hyphens,
+// ideographs, combining and compatibility characters.
+TEST(WordFinderTest, WhereReadsEndChangesNoMatch) {
+  Initialized library;
+  auto script = CompileOrFail(
+      u"at OR at&t OR \"at & t\" OR \"Cat\" OR cat OR don't OR e-mail OR caf\u00e9 OR $100\n"
+      u"[MATCH=ALL] a* OR *ing OR x?z OR [NUM] OR www.* OR \u6587 OR the [NUM]\n"
+      u"[MATCH=ALL] [CCARD] OR [US-SSN] OR card [CCARD] OR \"cat at\"\n");
+  ASSERT_TRUE(script);
+  const std::u16string units =
+      u"aacdeeiinnorsttwxyzACT  &&$.'-\u2010\u2013\u00ad0123456789\n\u00e9\u0301\u6587\uff41\ufb01";
+  std::mt19937 random(11);
+  for (int round = 0; round < 40; ++round) {
+    std::u16string text;
+    for (size_t n = random() % 3000; n > 0; --n) text += units[random() % units.size()];
+    auto whole = Analyse(*script, text);
+    for (uint32_t unitsPerRead : {1u, 2u, 5u, 127u}) {
+      EXPECT_EQ(Analyse(*script, text, unitsPerRead), whole)
+          << "round " << round << ", " << unitsPerRead << " units per read";
+    }
+  }
 }
