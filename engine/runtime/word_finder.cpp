@@ -120,14 +120,23 @@ bool WordFinder::StepWordRun() {
   size_t length = textLength_;
   size_t n = 0;
   bool alive = true;
-  for (; n < units.size(); ++n) {
+  bool ended = false;  // by a unit that is no plain word character
+  auto stepFolded = [&](char16_t c) {
+    int16_t column = folded.ColumnOf(FoldUnit(c));
+    foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
+  };
+  // Automata only die within a run, so once the case-folding literal
+  // automaton is the only one left (the commonest case by far) the run
+  // goes on in a loop that steps it alone.
+  for (; n < units.size() && (exactState != kDead || foldedWildcardAlive || exactWildcardAlive);
+       ++n) {
     char16_t c = units[n];
     uint8_t role = RoleOf(c);
-    if (!(role & kRoleWord)) break;
-    if (foldedState != kDead) {
-      int16_t column = folded.ColumnOf(FoldUnit(c));
-      foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
+    if (!(role & kRoleWord)) {
+      ended = true;
+      break;
     }
+    if (foldedState != kDead) stepFolded(c);
     if (exactState != kDead) {
       int16_t column = exact.ColumnOf(c);
       exactState = column < 0 ? kDead : exact.Cell(exactState, column);
@@ -143,6 +152,17 @@ bool WordFinder::StepWordRun() {
     }
     if (foldedState == kDead && exactState == kDead && !foldedWildcardAlive &&
         !exactWildcardAlive) {
+      ++n;
+      alive = false;
+      break;
+    }
+    if (length < kMaxText) text_[length++] = c;
+  }
+  for (; alive && !ended && n < units.size(); ++n) {
+    char16_t c = units[n];
+    if (!(RoleOf(c) & kRoleWord)) break;
+    stepFolded(c);
+    if (foldedState == kDead) {
       ++n;
       alive = false;
       break;
