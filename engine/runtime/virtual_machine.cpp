@@ -47,13 +47,17 @@ void VirtualMachine::Execute(FILE* log) {
   }
   blocks_.MarkLive(positions_.matched());
   const size_t size = program_.code().size();
-  while (ip_ < size) {
-    if (blocks_.Passable(ip_)) {
-      ip_ = blocks_.EndOf(ip_);
+  uint32_t ip = ip_;  // a local, so that passing over blocks stays in registers
+  while (ip < size) {
+    if (blocks_.Passable(ip)) {
+      ip = blocks_.EndOf(ip);
     } else {
+      ip_ = ip;
       Step(nullptr);
+      ip = ip_;
     }
   }
+  ip_ = ip;
 }
 
 Value VirtualMachine::Pop() {
