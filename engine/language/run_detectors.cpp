@@ -28,7 +28,8 @@ bool HeadIs(const char16_t (&head)[4], std::u16string_view text) {
 LuhnSums SumLuhn(std::u16string_view text) {
   LuhnSums sums;
   for (size_t k = text.size(); k-- > 0;) {
-    int32_t digit = u_digit(text[k], 10);
+    char16_t c = text[k];
+    int32_t digit = c >= u'0' && c <= u'9' ? c - u'0' : u_digit(c, 10);
     if (digit < 0) continue;  // not a digit: skipped, the weight does not switch
     sums.plain += sums.oddDigits ? Doubled(digit) : digit;
     sums.shifted += sums.oddDigits ? digit : Doubled(digit);
