@@ -28,6 +28,11 @@ WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
 }
 
 void WordFinder::Restart() {
+  ResetAttempt();
+  SkipSeparators();
+}
+
+void WordFinder::ResetAttempt() {
   for (Literal& l : literals_) l.state = l.inUse ? 0 : kDead;
   for (WildcardStepper& w : wildcards_) w.Start();
   wordStarted_ = hasContent_ = separatorSeen_ = false;
@@ -35,13 +40,9 @@ void WordFinder::Restart() {
   literalEnd_ = 0;
   ids_.clear();
   textLength_ = 0;
-  SkipSeparators();
 }
 
 void WordFinder::SkipSeparators() {
-  constexpr uint8_t kStarts = kRoleWord | kRoleJoiner | kRoleIdeograph | kRoleDigit | kRoleLetter;
-  const WordTable& folded = *literals_[0].table;
-  const WordTable& exact = *literals_[1].table;
   while (reader_.Ensure(1)) {
     std::u16string_view units = reader_.Available();
     size_t n = 0;
@@ -49,7 +50,7 @@ void WordFinder::SkipSeparators() {
       char16_t c = units[n];
       uint8_t role = RoleOf(c);
       if (role & kRoleSoftHyphen) continue;
-      if ((role & kStarts) || folded.HasColumn(c) || exact.HasColumn(c)) break;
+      if (!EndsNothing(c, role)) break;
       previous_ = c;
     }
     reader_.Advance(n);
@@ -106,78 +107,101 @@ bool WordFinder::AllDead() const {
 // no literal automaton has accepted, and a character column never leads to
 // an acceptance (only the end-of-word column does). The automata's states
 // are kept in locals: the stores into the word text could otherwise alias
-// them and force a reload on every unit.
-bool WordFinder::StepWordRun() {
+// them and force a reload on every unit. A word that dies in its run is
+// passed over, and the separators after it, and the next word's run
+// begins, all in this one walk of the buffer.
+WordFinder::RunEnd WordFinder::PassWords() {
   std::u16string_view units = reader_.Available();
   const LiteralAutomaton& folded = literals_[0].table->literal();
   const LiteralAutomaton& exact = literals_[1].table->literal();
-  uint16_t foldedState = literals_[0].state;
-  uint16_t exactState = literals_[1].state;
   WildcardStepper& foldedWildcard = wildcards_[0];
   WildcardStepper& exactWildcard = wildcards_[1];
-  bool foldedWildcardAlive = foldedWildcard.alive();
-  bool exactWildcardAlive = exactWildcard.alive();
-  size_t length = textLength_;
   size_t n = 0;
-  bool alive = true;
-  bool ended = false;  // by a unit that is no plain word character
-  auto stepFolded = [&](char16_t c) {
-    int16_t column = folded.ColumnOf(FoldUnit(c));
-    foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
+  auto leave = [&](RunEnd end) {
+    if (n > 0 && end != RunEnd::kRestarted) wordStarted_ = hasContent_ = true;
+    reader_.Advance(n);
+    return end;
   };
-  // Automata only die within a run, so once the case-folding literal
-  // automaton is the only one left (the commonest case by far) the run
-  // goes on in a loop that steps it alone.
-  for (; n < units.size() && (exactState != kDead || foldedWildcardAlive || exactWildcardAlive);
-       ++n) {
-    char16_t c = units[n];
-    uint8_t role = RoleOf(c);
-    if (!(role & kRoleWord)) {
-      ended = true;
-      break;
+  for (;;) {
+    uint16_t foldedState = literals_[0].state;
+    uint16_t exactState = literals_[1].state;
+    bool foldedWildcardAlive = foldedWildcard.alive();
+    bool exactWildcardAlive = exactWildcard.alive();
+    size_t length = textLength_;
+    bool alive = true;
+    bool ended = false;  // by a unit that is no plain word character
+    const size_t runStart = n;
+    auto stepFolded = [&](char16_t c) {
+      int16_t column = folded.ColumnOf(FoldUnit(c));
+      foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
+    };
+    // Automata only die within a run, so once the case-folding literal
+    // automaton is the only one left (the commonest case by far) the run
+    // goes on in a loop that steps it alone.
+    for (; n < units.size() && (exactState != kDead || foldedWildcardAlive || exactWildcardAlive);
+         ++n) {
+      char16_t c = units[n];
+      uint8_t role = RoleOf(c);
+      if (!(role & kRoleWord)) {
+        ended = true;
+        break;
+      }
+      if (foldedState != kDead) stepFolded(c);
+      if (exactState != kDead) {
+        int16_t column = exact.ColumnOf(c);
+        exactState = column < 0 ? kDead : exact.Cell(exactState, column);
+      }
+      bool digit = role & kRoleDigit, letter = role & kRoleLetter;
+      if (foldedWildcardAlive) {
+        foldedWildcard.StepWordCharacter(c, digit, letter);
+        foldedWildcardAlive = foldedWildcard.alive();
+      }
+      if (exactWildcardAlive) {
+        exactWildcard.StepWordCharacter(c, digit, letter);
+        exactWildcardAlive = exactWildcard.alive();
+      }
+      if (foldedState == kDead && exactState == kDead && !foldedWildcardAlive &&
+          !exactWildcardAlive) {
+        ++n;
+        alive = false;
+        break;
+      }
+      if (length < kMaxText) text_[length++] = c;
     }
-    if (foldedState != kDead) stepFolded(c);
-    if (exactState != kDead) {
-      int16_t column = exact.ColumnOf(c);
-      exactState = column < 0 ? kDead : exact.Cell(exactState, column);
+    for (; alive && !ended && n < units.size(); ++n) {
+      char16_t c = units[n];
+      if (!(RoleOf(c) & kRoleWord)) break;
+      stepFolded(c);
+      if (foldedState == kDead) {
+        ++n;
+        alive = false;
+        break;
+      }
+      if (length < kMaxText) text_[length++] = c;
     }
-    bool digit = role & kRoleDigit, letter = role & kRoleLetter;
-    if (foldedWildcardAlive) {
-      foldedWildcard.StepWordCharacter(c, digit, letter);
-      foldedWildcardAlive = foldedWildcard.alive();
+    literals_[0].state = foldedState;
+    literals_[1].state = exactState;
+    textLength_ = length;
+    if (n > runStart) previous_ = units[n - 1];
+    if (alive) return leave(RunEnd::kAlive);
+
+    // The rest of the dead word: its plain word characters. A joiner or a
+    // soft hyphen is left to the general skip.
+    for (; n < units.size() && (RoleOf(units[n]) & kRoleWord); ++n) previous_ = units[n];
+    if (n == units.size() || (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen))) {
+      return leave(RunEnd::kDied);
     }
-    if (exactWildcardAlive) {
-      exactWildcard.StepWordCharacter(c, digit, letter);
-      exactWildcardAlive = exactWildcard.alive();
+    ++wordIndex_;
+    ResetAttempt();
+    for (; n < units.size(); ++n) {
+      char16_t c = units[n];
+      uint8_t role = RoleOf(c);
+      if (role & kRoleSoftHyphen) continue;
+      if (!EndsNothing(c, role)) break;
+      previous_ = c;
     }
-    if (foldedState == kDead && exactState == kDead && !foldedWildcardAlive &&
-        !exactWildcardAlive) {
-      ++n;
-      alive = false;
-      break;
-    }
-    if (length < kMaxText) text_[length++] = c;
+    if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(RunEnd::kRestarted);
   }
-  for (; alive && !ended && n < units.size(); ++n) {
-    char16_t c = units[n];
-    if (!(RoleOf(c) & kRoleWord)) break;
-    stepFolded(c);
-    if (foldedState == kDead) {
-      ++n;
-      alive = false;
-      break;
-    }
-    if (length < kMaxText) text_[length++] = c;
-  }
-  if (n > 0) {
-    previous_ = units[n - 1];
-    wordStarted_ = hasContent_ = true;
-  }
-  literals_[0].state = foldedState;
-  literals_[1].state = exactState;
-  textLength_ = length;
-  reader_.Advance(n);
-  return alive;
 }
 
 // Drops what is left of an unmatched word, up to the next separator or
@@ -209,7 +233,7 @@ WordFinder::Result WordFinder::Next() {
   Restart();
   for (;;) {
     if (!hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
-      if (!StepWordRun()) {
+      if (PassWords() == RunEnd::kDied) {
         SkipRestOfWord();
         ++wordIndex_;
         Restart();

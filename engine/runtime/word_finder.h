@@ -13,6 +13,7 @@
 
 #include "engine/compiler/word_data.h"
 #include "engine/input/normalizing_reader.h"
+#include "engine/runtime/unit_roles.h"
 #include "engine/runtime/wildcard_stepper.h"
 
 namespace Nimbra::Lexora {
@@ -49,10 +50,16 @@ class WordFinder {
   // Starts a new attempt at the read position, passing over the separators
   // that cannot begin a word.
   void Restart();
+  void ResetAttempt();
   // At the start of an attempt a separator outside both alphabets kills
   // every automaton at once (no word is empty), so a run of them is passed
   // over without stepping.
   void SkipSeparators();
+  bool EndsNothing(char16_t c, uint8_t role) const {
+    constexpr uint8_t kStarts = kRoleWord | kRoleJoiner | kRoleIdeograph | kRoleDigit | kRoleLetter;
+    return !(role & kStarts) && !literals_[0].table->HasColumn(c) &&
+           !literals_[1].table->HasColumn(c);
+  }
   // Whether a joiner at the read position joins: it must stand between two
   // letters.
   bool JoinerJoins();
@@ -63,9 +70,13 @@ class WordFinder {
   // column and the end of the word in one step.
   uint16_t StepLiteral(const Literal& literal, char16_t c, bool boundary, bool wordCharacter,
                        bool ideograph) const;
-  // Steps over the run of plain word characters that follows in the
-  // buffer; false when it killed every automaton (that unit is consumed).
-  bool StepWordRun();
+  enum class RunEnd {
+    kAlive,      // an automaton lives at the end of the run
+    kDied,       // every automaton died; the rest of the word is to be skipped
+    kRestarted,  // words died and were passed over; a new attempt has begun
+  };
+  // Steps over the runs of plain word characters that follow in the buffer.
+  RunEnd PassWords();
   void SkipRestOfWord();
   void SetMark();
   void ReturnToMark();
