@@ -9,25 +9,26 @@ namespace Nimbra::Lexora {
 namespace {
 
 constexpr OpcodeInfo kOpcodes[kOpcodeCount] = {
-    {".nop", OperandKind::None},
-    {".and", OperandKind::None},
-    {".or", OperandKind::None},
-    {".not", OperandKind::None},
-    {".near", OperandKind::Distance},
-    {".followedby", OperandKind::Distance},
-    {".precededby", OperandKind::Distance},
-    {".!near", OperandKind::Distance},
-    {".!followedby", OperandKind::Distance},
-    {".!precededby", OperandKind::Distance},
-    {".instances", OperandKind::Count},
-    {".load", OperandKind::Identifier},
-    {".loadresult", OperandKind::Statement},
-    {".st", OperandKind::Statement},
-    {".break", OperandKind::None},
-    {".jz", OperandKind::Address},
-    {".jnz", OperandKind::Address},
+    {".nop", OperandKind::None, 0, true},
+    {".and", OperandKind::None, -1, true},
+    {".or", OperandKind::None, -1, true},
+    {".not", OperandKind::None, 0, false},
+    {".near", OperandKind::Distance, -1, true},
+    {".followedby", OperandKind::Distance, -1, true},
+    {".precededby", OperandKind::Distance, -1, true},
+    {".!near", OperandKind::Distance, -1, true},  // the negated forms keep L, which is empty
+    {".!followedby", OperandKind::Distance, -1, true},
+    {".!precededby", OperandKind::Distance, -1, true},
+    {".instances", OperandKind::Count, 0, true},
+    {".load", OperandKind::Identifier, 1, true},
+    {".loadresult", OperandKind::Statement, 1, false},  // depends on earlier statements
+    {".st", OperandKind::Statement, -1, false},
+    {".break", OperandKind::None, 0, false},
+    {".jz", OperandKind::Address, 0, true},
+    {".jnz", OperandKind::Address, 0, true},
 };
-constexpr OpcodeInfo kUnknownOpcode = {"ERROR", OperandKind::None};
+static_assert(kOpcodes[kOpStore].stackEffect == -1 && kOpcodes[kOpLoad].stackEffect == 1);
+constexpr OpcodeInfo kUnknownOpcode = {"ERROR", OperandKind::None, 0, false};
 
 const std::u16string kUnknownText = u"<unknown>";
 const OptionRecord kDefaultOptions = {u"", 10, 1, true};

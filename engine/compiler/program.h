@@ -40,10 +40,15 @@ enum class OperandKind : uint8_t { None, Distance, Count, Identifier, Statement,
 struct OpcodeInfo {
   const char* mnemonic;
   OperandKind operand;
+  int8_t stackEffect;  // values pushed less values popped
+  // Given only empty or false values (and, for .instances, a count above
+  // 0), gives an empty or false value: a statement made of such opcodes
+  // cannot count a hit when none of its identifiers matched.
+  bool nothingFromNothing;
 };
 
-// The mnemonic and operand kind of an opcode; "ERROR" with no operand for
-// any number outside the table.
+// The mnemonic, operand kind and semantics of an opcode; "ERROR" with no
+// operand and no effect for any number outside the table.
 const OpcodeInfo& InfoOf(uint32_t opcode);
 
 struct Instruction {

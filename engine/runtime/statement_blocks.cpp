@@ -3,54 +3,6 @@
 #include <algorithm>
 
 namespace Nimbra::Lexora {
-namespace {
-
-// Operators that give an empty or false value when every operand is empty or
-// false. NOT and INSTANCES of zero make something from nothing; a stored
-// result depends on earlier statements.
-bool NothingFromNothing(const Instruction& in) {
-  switch (in.opcode) {
-    case kOpNop:
-    case kOpAnd:
-    case kOpOr:
-    case kOpNear:
-    case kOpFollowedBy:
-    case kOpPrecededBy:
-    case kOpNotNear:  // the negated forms keep positions of L, and L is empty
-    case kOpNotFollowedBy:
-    case kOpNotPrecededBy:
-    case kOpLoad:
-    case kOpJz:
-    case kOpJnz:
-      return true;
-    case kOpInstances:
-      return in.operand > 0;
-    default:
-      return false;
-  }
-}
-
-int StackEffect(uint32_t opcode) {
-  switch (opcode) {
-    case kOpLoad:
-    case kOpLoadResult:
-      return 1;
-    case kOpAnd:
-    case kOpOr:
-    case kOpNear:
-    case kOpFollowedBy:
-    case kOpPrecededBy:
-    case kOpNotNear:
-    case kOpNotFollowedBy:
-    case kOpNotPrecededBy:
-    case kOpStore:
-      return -1;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
 
 // The block must end in a store of an unnamed statement (a named one keeps
 // its value for later statements), keep its jumps inside itself, and leave
@@ -65,7 +17,8 @@ bool StatementBlocks::IsPassable(const Program& program, uint32_t begin, uint32_
   int depth = 0;
   for (uint32_t a = begin; a + 1 < end; ++a) {
     const Instruction& in = code[a];
-    if (!NothingFromNothing(in)) return false;
+    const OpcodeInfo& info = InfoOf(in.opcode);
+    if (!info.nothingFromNothing || (in.opcode == kOpInstances && in.operand <= 0)) return false;
     if (in.opcode == kOpLoad &&
         (in.operand < 0 || static_cast<uint32_t>(in.operand) >= program.identifierCount())) {
       return false;
@@ -74,7 +27,7 @@ bool StatementBlocks::IsPassable(const Program& program, uint32_t begin, uint32_
         (in.operand <= static_cast<int32_t>(a) || static_cast<uint32_t>(in.operand) >= end)) {
       return false;
     }
-    depth += StackEffect(in.opcode);
+    depth += info.stackEffect;
     if (depth < 1) return false;
   }
   return depth == 1;

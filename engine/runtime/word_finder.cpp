@@ -43,6 +43,13 @@ void WordFinder::ResetAttempt() {
 }
 
 void WordFinder::SkipSeparators() {
+  ConsumeWhile([this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
+}
+
+// Soft hyphens are consumed without being offered; `previous_` follows the
+// units taken.
+template <class Takes>
+void WordFinder::ConsumeWhile(Takes takes) {
   while (reader_.Ensure(1)) {
     std::u16string_view units = reader_.Available();
     size_t n = 0;
@@ -50,7 +57,7 @@ void WordFinder::SkipSeparators() {
       char16_t c = units[n];
       uint8_t role = RoleOf(c);
       if (role & kRoleSoftHyphen) continue;
-      if (!EndsNothing(c, role)) break;
+      if (!takes(c, role)) break;
       previous_ = c;
     }
     reader_.Advance(n);
@@ -205,26 +212,14 @@ WordFinder::RunEnd WordFinder::PassWords() {
 }
 
 // Drops what is left of an unmatched word, up to the next separator or
-// ideograph, walking the reader's buffer a run at a time.
+// ideograph, walking the reader's buffer a run at a time. A joiner needs the
+// unit after it, so the walk stops there to ask.
 void WordFinder::SkipRestOfWord() {
-  while (reader_.Ensure(1)) {
-    std::u16string_view units = reader_.Available();
-    size_t n = 0;
-    for (; n < units.size(); ++n) {
-      char16_t c = units[n];
-      uint8_t role = RoleOf(c);
-      if (role & kRoleSoftHyphen) continue;
-      if (!(role & kRoleWord)) {
-        if (!(role & kRoleJoiner)) break;
-        reader_.Advance(n);  // the joiner's test reads from the read position
-        n = 0;
-        if (!JoinerJoins()) return;
-        units = reader_.Available();
-      }
-      previous_ = c;
-    }
-    reader_.Advance(n);
-    if (n < units.size()) return;
+  for (;;) {
+    ConsumeWhile([](char16_t, uint8_t role) { return (role & kRoleWord) != 0; });
+    if (!reader_.Ensure(1) || !(RoleOf(reader_.Peek()) & kRoleJoiner) || !JoinerJoins()) return;
+    previous_ = reader_.Peek();
+    reader_.Advance();
   }
 }
 

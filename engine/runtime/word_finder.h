@@ -78,6 +78,9 @@ class WordFinder {
   // Steps over the runs of plain word characters that follow in the buffer.
   RunEnd PassWords();
   void SkipRestOfWord();
+  // Consumes units while `takes(unit, role)` holds, refilling as needed.
+  template <class Takes>
+  void ConsumeWhile(Takes takes);
   void SetMark();
   void ReturnToMark();
   void DropMark();
