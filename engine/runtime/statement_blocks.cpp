@@ -34,7 +34,7 @@ bool StatementBlocks::IsPassable(const Program& program, uint32_t begin, uint32_
 }
 
 StatementBlocks::StatementBlocks(const Program& program)
-    : blockAt_(program.code().size(), -1), firstOf_(program.identifierCount() + 1, 0) {
+    : firstOf_(program.identifierCount() + 1, 0) {
   const std::vector<Instruction>& code = program.code();
   std::vector<std::pair<uint32_t, uint32_t>> loads;  // {identifier, block}
   uint32_t begin = 0;
@@ -44,7 +44,6 @@ StatementBlocks::StatementBlocks(const Program& program)
     if (IsPassable(program, begin, end)) {
       uint32_t b = static_cast<uint32_t>(blocks_.size());
       blocks_.push_back({begin, end});
-      blockAt_[begin] = static_cast<int32_t>(b);
       for (uint32_t i = begin; i < a; ++i) {
         if (code[i].opcode == kOpLoad) loads.push_back({static_cast<uint32_t>(code[i].operand), b});
       }

@@ -22,13 +22,13 @@ class StatementBlocks {
   // Before each execution: the blocks that read a matched identifier may
   // count hits and are executed.
   void MarkLive(std::span<const uint32_t> matchedIdentifiers);
-  // Whether the code from `address` is a passable block that reads no
-  // matched identifier; then it may be passed over to EndOf(address).
-  bool Passable(uint32_t address) const {
-    int32_t b = address < blockAt_.size() ? blockAt_[address] : -1;
-    return b >= 0 && live_[b] != generation_;
-  }
-  uint32_t EndOf(uint32_t address) const { return blocks_[blockAt_[address]].end; }
+
+  // The passable blocks, in address order. A block that is not live may be
+  // passed over, from its first address to its end.
+  size_t count() const { return blocks_.size(); }
+  uint32_t BeginOf(size_t block) const { return blocks_[block].begin; }
+  uint32_t EndOf(size_t block) const { return blocks_[block].end; }
+  bool Live(size_t block) const { return live_[block] == generation_; }
 
  private:
   struct Block {
@@ -41,7 +41,6 @@ class StatementBlocks {
   static bool IsPassable(const Program& program, uint32_t begin, uint32_t end);
 
   std::vector<Block> blocks_;
-  std::vector<int32_t> blockAt_;   // per address: the passable block starting there, or -1
   std::vector<uint32_t> firstOf_;  // per identifier: its range in readers_
   std::vector<uint32_t> readers_;  // passable blocks that load each identifier
   std::vector<uint32_t> live_;     // per block: the generation that marked it live
