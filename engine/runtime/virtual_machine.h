@@ -23,6 +23,8 @@ namespace Nimbra::Lexora {
 
 class VirtualMachine {
  public:
+  // The program's statement blocks are worked out here: the program must
+  // not change while the machine exists.
   explicit VirtualMachine(const Program& program) : program_(program), blocks_(program) {}
 
   // Before each scan: no spans, one fixed record per identifier of the
