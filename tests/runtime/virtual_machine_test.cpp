@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "engine/api/exceptions.h"
@@ -12,19 +13,24 @@ using namespace Nimbra::Lexora;
 
 namespace {
 
-// A program over fixed identifiers 0 (L) and 1 (R) with given spans.
+// A program over fixed identifiers 0 (L) and 1 (R) with given spans. The
+// machine is made for the program as it stands when filled.
 struct Machine {
   Program program;
-  VirtualMachine vm{program};
+  std::optional<VirtualMachine> vm;
 
   Machine() {
     program.AddIdentifier(u"left");
     program.AddIdentifier(u"right");
   }
+  void Ready() {
+    vm.emplace(program);
+    vm->Reset();
+  }
   void Fill(std::vector<Span> left, std::vector<Span> right) {
-    vm.Reset();
-    for (Span s : left) vm.positions().Record(0, s);
-    for (Span s : right) vm.positions().Record(1, s);
+    Ready();
+    for (Span s : left) vm->positions().Record(0, s);
+    for (Span s : right) vm->positions().Record(1, s);
   }
   // Runs `.load 0, .load 1, op n, .st 0` and returns the statement's hits.
   uint32_t Binary(uint32_t opcode, int32_t n, std::vector<Span> left, std::vector<Span> right) {
@@ -37,8 +43,8 @@ struct Machine {
     program.Emit(opcode, n);
     program.Emit(kOpStore, 0);
     Fill(left, right);
-    vm.Execute(nullptr);
-    return vm.hits()[0];
+    vm->Execute(nullptr);
+    return vm->hits()[0];
   }
 };
 
@@ -80,11 +86,11 @@ TEST(VirtualMachineTest, NegatedFormsKeepTheLeftPositions) {
 TEST(VirtualMachineTest, PositionalResultSpansCoverBothSides) {
   Machine m;
   m.Binary(kOpNear, 3, {{4, 4}}, {{1, 2}, {6, 7}});
-  ASSERT_EQ(m.vm.positions().size(), 3u);  // one temporary
-  auto spans = m.vm.positions().SpansOf(2);
+  ASSERT_EQ(m.vm->positions().size(), 3u);  // one temporary
+  auto spans = m.vm->positions().SpansOf(2);
   EXPECT_EQ(std::vector<Span>(spans.begin(), spans.end()), (std::vector<Span>{{1, 4}, {4, 7}}));
   m.Binary(kOpNear, 1, {{4, 4}}, {{40, 40}});
-  EXPECT_EQ(m.vm.positions().size(), 2u);  // nothing matched: no temporary
+  EXPECT_EQ(m.vm->positions().size(), 2u);  // nothing matched: no temporary
 }
 
 TEST(VirtualMachineTest, ManyPositionsStayFast) {
@@ -105,8 +111,8 @@ TEST(VirtualMachineTest, OrUnitesPositionsAndStoreCountsThem) {
   m.program.Emit(kOpOr);
   m.program.Emit(kOpStore, 0);
   m.Fill({{1, 1}, {2, 2}}, {{3, 3}, {4, 4}, {5, 5}});
-  m.vm.Execute(nullptr);
-  EXPECT_EQ(m.vm.hits()[0], 5u);
+  m.vm->Execute(nullptr);
+  EXPECT_EQ(m.vm->hits()[0], 5u);
 }
 
 TEST(VirtualMachineTest, InstancesAndNot) {
@@ -118,10 +124,10 @@ TEST(VirtualMachineTest, InstancesAndNot) {
     m.program.Emit(kOpLoad, 0);
     m.program.Emit(kOpInstances, n);
     m.program.Emit(kOpStore, 0);
-    m.vm.Reset();
-    for (uint32_t i = 1; i <= 3; ++i) m.vm.positions().Record(0, {i, i});
-    m.vm.Execute(nullptr);
-    EXPECT_EQ(m.vm.hits()[0], expected) << n;
+    m.Ready();
+    for (uint32_t i = 1; i <= 3; ++i) m.vm->positions().Record(0, {i, i});
+    m.vm->Execute(nullptr);
+    EXPECT_EQ(m.vm->hits()[0], expected) << n;
   }
 }
 
@@ -139,10 +145,10 @@ TEST(VirtualMachineTest, StoredResultsOfNamedStatements) {
   m.program.Emit(kOpNot);
   m.program.Emit(kOpStore, 1);
   m.Fill({{1, 1}, {3, 3}}, {});
-  m.vm.Execute(nullptr);
-  EXPECT_EQ(m.vm.hits()[0], 2u);
-  EXPECT_EQ(m.vm.hits()[1], 3u);  // 2 positions, then a true NOT
-  EXPECT_EQ(m.vm.storedResults().count(1), 0u);
+  m.vm->Execute(nullptr);
+  EXPECT_EQ(m.vm->hits()[0], 2u);
+  EXPECT_EQ(m.vm->hits()[1], 3u);  // 2 positions, then a true NOT
+  EXPECT_EQ(m.vm->storedResults().count(1), 0u);
 }
 
 TEST(VirtualMachineTest, JumpsLeaveTheirValue) {
@@ -157,12 +163,12 @@ TEST(VirtualMachineTest, JumpsLeaveTheirValue) {
   m.program.Emit(kOpStore, 0);
   m.program.LinkJumps();
   m.Fill({}, {{1, 1}});
-  m.vm.Execute(nullptr);  // the jump is taken; .st pops the tested value
-  EXPECT_EQ(m.vm.hits()[0], 0u);
-  EXPECT_TRUE(m.vm.stack().empty());
+  m.vm->Execute(nullptr);  // the jump is taken; .st pops the tested value
+  EXPECT_EQ(m.vm->hits()[0], 0u);
+  EXPECT_TRUE(m.vm->stack().empty());
   m.Fill({{1, 1}}, {{1, 1}});
-  m.vm.Execute(nullptr);
-  EXPECT_EQ(m.vm.hits()[0], 1u);
+  m.vm->Execute(nullptr);
+  EXPECT_EQ(m.vm->hits()[0], 1u);
 }
 
 TEST(VirtualMachineTest, MachineErrors) {
@@ -203,7 +209,7 @@ TEST(VirtualMachineTest, TraceAndPositionalLines) {
   m.program.Emit(kOpStore, 0);
   m.Fill({{1, 1}, {2, 3}}, {});
   FILE* log = std::tmpfile();
-  m.vm.Execute(log);
+  m.vm->Execute(log);
   EXPECT_EQ(ReadLog(log),
             "00000000:            .load 0\t# left\n"
             "00000001:            .load 1\t# right\n"
