@@ -11,6 +11,7 @@ WildcardStepper::WildcardStepper(const WordTable& table)
       classOf_(inUse_ ? (static_cast<size_t>(automaton_.columnCount()) + 1) * kFlagCombinations : 0,
                kNoClass),
       stamps_(inUse_ ? automaton_.stateCount() : 0, 0) {
+  latinWordClass_.fill(kNoClass);
   if (inUse_) Intern(std::u16string(1, char16_t{0}));
 }
 
@@ -34,6 +35,7 @@ int32_t WildcardStepper::Intern(const std::u16string& states) {
 uint8_t WildcardStepper::NewClass(size_t input) {
   if (classCount_ == kMaxClasses) {
     std::fill(classOf_.begin(), classOf_.end(), kNoClass);
+    latinWordClass_.fill(kNoClass);
     classCount_ = 0;
     Flush();
   }

@@ -16,6 +16,7 @@
 #ifndef LEXORA_ENGINE_RUNTIME_WILDCARD_STEPPER_H
 #define LEXORA_ENGINE_RUNTIME_WILDCARD_STEPPER_H
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -47,9 +48,22 @@ class WildcardStepper {
     return !finals.empty();
   }
   // Steps a word character inside a word: it cannot end the word, so
-  // nothing accepts.
+  // nothing accepts. A unit below U+0100 finds its class in one read.
   void StepWordCharacter(char16_t unit, bool digit, bool letter) {
+    if (unit < kLatinUnits) {
+      uint8_t inputClass = latinWordClass_[unit];
+      if (inputClass != kNoClass) {
+        int32_t next = rows_[RowOf(current_) + inputClass];
+        if (next == kUnknown) {
+          next = Compute(inputClass, automaton_.ColumnOf(table_.Fold(unit)), true, true, digit,
+                         letter);
+        }
+        current_ = next;
+        return;
+      }
+    }
     Advance(unit, false, true, true, digit, letter);
+    if (unit < kLatinUnits) latinWordClass_[unit] = lastClass_;
   }
 
  private:
@@ -61,6 +75,7 @@ class WildcardStepper {
   static constexpr uint8_t kNoClass = 0xFF;
   static_assert(kMaxClasses < kNoClass);
   static constexpr size_t kCacheCells = size_t{1} << 20;
+  static constexpr char16_t kLatinUnits = 0x100;
 
   struct StateSet {
     std::u16string states;             // automaton states, in the order reached
@@ -77,6 +92,7 @@ class WildcardStepper {
                    (mayEndWord << 1) + (digit << 2) + (letter << 3);
     uint8_t inputClass = classOf_[input];
     if (inputClass == kNoClass) inputClass = NewClass(input);  // may flush
+    lastClass_ = inputClass;
     int32_t next = rows_[RowOf(current_) + inputClass];
     if (next == kUnknown) {
       next = Compute(inputClass, column, wordCharacter, mayEndWord, digit, letter);
@@ -102,6 +118,10 @@ class WildcardStepper {
   const WildcardAutomaton& automaton_;
   bool inUse_;
   std::vector<uint8_t> classOf_;  // per input: its class, or kNoClass
+  // The class of each unit below U+0100 as a word character inside a word,
+  // or kNoClass; forgotten with the classes.
+  std::array<uint8_t, kLatinUnits> latinWordClass_;
+  uint8_t lastClass_ = kNoClass;  // the class of the last input advanced on
   size_t classCount_ = 0;
   int32_t current_ = kDeadSet;
   std::vector<StateSet> sets_;
