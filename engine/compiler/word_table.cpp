@@ -80,6 +80,7 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
   for (auto [state, id] : wildcardAccepts) wildcardWords_[state] = id;
   pending_.clear();
   pending_.shrink_to_fit();
+  for (char16_t u = 0; u < kLatinUnits; ++u) latinColumns_[u] = literal_.ColumnOf(Fold(u));
   hasColumn_.assign(65536, false);
   if (alphabet_.empty()) return;
   if (exactCase_) {

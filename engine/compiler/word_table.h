@@ -3,6 +3,7 @@
 #ifndef LEXORA_ENGINE_COMPILER_WORD_TABLE_H
 #define LEXORA_ENGINE_COMPILER_WORD_TABLE_H
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,6 +39,11 @@ class WordTable {
   uint32_t LiteralWord(uint16_t state) const { return literalWords_[state]; }
   uint32_t WildcardWord(uint16_t state) const { return wildcardWords_[state]; }
   const std::u16string& alphabet() const { return alphabet_; }
+  // The literal automaton's column of a unit of text (before folding); a
+  // unit below U+0100 finds it in one read.
+  int16_t LiteralColumnOf(char16_t unit) const {
+    return unit < kLatinUnits ? latinColumns_[unit] : literal_.ColumnOf(Fold(unit));
+  }
   // Whether a unit of text (before folding) has a column in the automata:
   // one bit read, for the word finder's pass over separators.
   bool HasColumn(char16_t unit) const { return hasColumn_[unit]; }
@@ -48,10 +54,13 @@ class WordTable {
     uint32_t wordId;
   };
 
+  static constexpr char16_t kLatinUnits = 0x100;
+
   bool exactCase_;
   std::u16string alphabet_;
   std::vector<bool> inAlphabet_ = std::vector<bool>(65536, false);
   std::vector<bool> hasColumn_ = std::vector<bool>(65536, false);
+  std::array<int16_t, kLatinUnits> latinColumns_{};
   std::vector<Pending> pending_;
   LiteralAutomaton literal_;
   WildcardAutomaton wildcard_;

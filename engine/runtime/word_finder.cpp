@@ -119,8 +119,10 @@ bool WordFinder::AllDead() const {
 // begins, all in this one walk of the buffer.
 WordFinder::RunEnd WordFinder::PassWords() {
   std::u16string_view units = reader_.Available();
-  const LiteralAutomaton& folded = literals_[0].table->literal();
-  const LiteralAutomaton& exact = literals_[1].table->literal();
+  const WordTable& foldedTable = *literals_[0].table;
+  const WordTable& exactTable = *literals_[1].table;
+  const LiteralAutomaton& folded = foldedTable.literal();
+  const LiteralAutomaton& exact = exactTable.literal();
   WildcardStepper& foldedWildcard = wildcards_[0];
   WildcardStepper& exactWildcard = wildcards_[1];
   size_t n = 0;
@@ -139,7 +141,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
     bool ended = false;  // by a unit that is no plain word character
     const size_t runStart = n;
     auto stepFolded = [&](char16_t c) {
-      int16_t column = folded.ColumnOf(FoldUnit(c));
+      int16_t column = foldedTable.LiteralColumnOf(c);
       foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
     };
     // Automata only die within a run, so once the case-folding literal
@@ -155,7 +157,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
       }
       if (foldedState != kDead) stepFolded(c);
       if (exactState != kDead) {
-        int16_t column = exact.ColumnOf(c);
+        int16_t column = exactTable.LiteralColumnOf(c);
         exactState = column < 0 ? kDead : exact.Cell(exactState, column);
       }
       bool digit = role & kRoleDigit, letter = role & kRoleLetter;
