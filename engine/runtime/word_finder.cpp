@@ -74,7 +74,7 @@ bool WordFinder::JoinerJoins() {
 uint16_t WordFinder::StepLiteral(const Literal& literal, char16_t c, bool boundary,
                                  bool wordCharacter, bool ideograph) const {
   const LiteralAutomaton& a = literal.table->literal();
-  int16_t column = boundary ? -1 : a.ColumnOf(literal.table->Fold(c));
+  int16_t column = boundary ? -1 : literal.table->LiteralColumnOf(c);
   uint16_t cell = column < 0 ? kDead : a.Cell(literal.state, column);
   if (ideograph) {
     return cell == kDead ? kDead : a.Cell(cell & LiteralAutomaton::kStateMask, 0);
