@@ -78,32 +78,33 @@ size_t KeptBytes(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
 template <bool kSingleTable>
 size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
                     SingleByteMapCounts& counts, bool stopBelowSure) {
-  const uint8_t* codes = index.codes();
+  const uint32_t* keys = index.pairKeys();
   const uint32_t* pairSlots = index.pairSlots();
   const uint16_t* masks = index.masks();
   const uint64_t* bits = index.bits();
-  const uint32_t alphabet = index.alphabet();
-  uint32_t a = codes[kept[from - 2]];
-  uint32_t b = codes[kept[from - 1]];
+  uint32_t a = keys[kept[from - 2]];
+  uint32_t b = keys[kept[from - 1]];
   for (size_t block = from; block < end; block += kFlushEvery) {
     size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
     uint64_t fields = 0;
-    uint32_t trigrams = 0;
+    uint32_t uncounted = 0;
     uint32_t single = 0;
     for (size_t j = block; j < blockEnd; ++j) {
-      uint32_t c = codes[kept[j]];
-      // A window counts when its first character is not the map's 0.
-      uint32_t counted = a != TrigramIndex::kZero;
-      uint32_t row = pairSlots[a * alphabet + b];
+      uint32_t c = keys[kept[j]];
+      // A window counts when its first character is not the map's 0; the
+      // 0's pairs have the empty slot, so such a window is never known.
+      uncounted += a == TrigramIndex::kZero;
+      uint32_t row = pairSlots[(a >> 8) + (b & 0xFF)];
+      uint32_t third = c & 0xFF;
       if constexpr (kSingleTable) {
-        single += static_cast<uint32_t>(bits[row + (c >> 6)] >> (c & 63)) & counted;
+        single += static_cast<uint32_t>(bits[row + (third >> 6)] >> (third & 63)) & 1;
       } else {
-        fields += kSpread.of[masks[row + c]] & (0 - static_cast<uint64_t>(counted));
+        fields += kSpread.of[masks[row + third]];
       }
-      trigrams += counted;
       a = b;
       b = c;
     }
+    uint32_t trigrams = static_cast<uint32_t>(blockEnd - block) - uncounted;
     counts.trigrams += trigrams;
     if constexpr (kSingleTable) {
       counts.hits[0] += single;

@@ -26,6 +26,7 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
     code_[b] = static_cast<uint8_t>(codeOfValue[v]);
   }
   code_[0] = kZero;
+  for (int b = 0; b < 256; ++b) pairKey_[b] = code_[b] | (code_[b] * alphabet_) << 8;
   pairSlot_.assign(static_cast<size_t>(alphabet_) * alphabet_, 0);
   masks_.assign(alphabet_, 0);  // slot 0: nothing known
   for (uint32_t a = 1; a < alphabet_; ++a) {

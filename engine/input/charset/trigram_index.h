@@ -40,6 +40,9 @@ class TrigramIndex {
 
   // The same, in parts, for loops that keep them in registers.
   const uint8_t* codes() const { return code_; }
+  // Per byte, its dense character in the low 8 bits and, above them, that
+  // character times the alphabet: a pair's slot is at (first >> 8) + (second & 0xFF).
+  const uint32_t* pairKeys() const { return pairKey_; }
   const uint32_t* pairSlots() const { return pairSlot_.data(); }
   // With several tables: per slot and third character, the mask of tables.
   const uint16_t* masks() const { return masks_.data(); }
@@ -50,6 +53,7 @@ class TrigramIndex {
 
  private:
   uint8_t code_[256];
+  uint32_t pairKey_[256];
   uint32_t alphabet_ = 0;
   size_t tableCount_ = 0;
   size_t spaceGroup_ = 0;
