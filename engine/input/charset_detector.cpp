@@ -72,6 +72,11 @@ class BestCandidate {
       found_ = true;
     }
   }
+  // The lowest confidence with which a candidate would come first.
+  int32_t Need(int32_t weight, const char* name) const {
+    if (!found_) return 1;
+    return best_.confidence + (CanBeat(best_.confidence, weight, name) ? 0 : 1);
+  }
   void Try(const FixedRecognizer& r, const SampleFacts& sample) {
     if (CanBeat(r.highest, r.weight, r.name)) Offer(r.confidence(sample), r.weight, r.name);
   }
@@ -137,18 +142,18 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
     int32_t weight = kSingleByteRecognizers[member].weight;
     // The tie order makes every later member unable to win as well.
     if (!best.CanBeat(99, weight, scorer.Name(member))) break;
-    if (scorer.BelowSure(member)) {
-      waiting[waitingCount++] = member;
+    ConfidenceRange range = scorer.Narrow(member, 99);
+    if (range.low == range.high) {
+      best.Offer(range.low, weight, scorer.Name(member));
     } else {
-      best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
+      waiting[waitingCount++] = member;
     }
   }
   for (size_t i = 0; i < waitingCount; ++i) {
     size_t member = waiting[i];
     int32_t weight = kSingleByteRecognizers[member].weight;
-    if (best.CanBeat(98, weight, scorer.Name(member))) {
-      best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
-    }
+    ConfidenceRange range = scorer.Narrow(member, best.Need(weight, scorer.Name(member)));
+    if (range.low == range.high) best.Offer(range.low, weight, scorer.Name(member));
   }
   // Last, as any sure single-byte candidate (99) rules them out.
   for (const FixedRecognizer& r : kUtf16) best.Try(r, facts);

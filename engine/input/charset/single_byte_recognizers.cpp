@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/input/charset/field_spread.h"
 #include "engine/input/charset/trigram_index.h"
 
 namespace Nimbra::Lexora {
@@ -29,27 +30,10 @@ const SingleByteRecognizer kSingleByteRecognizers[kSingleByteRecognizerCount] = 
 
 namespace {
 
-// Per-table hit counts are kept in 6-bit fields of one word, ten tables to
-// a word, and moved to full counters before a field can overflow.
-constexpr int kFieldBits = 6;
-constexpr uint32_t kFlushEvery = (1u << kFieldBits) - 1;
-
-struct FieldSpread {
-  uint64_t of[1 << TrigramIndex::kMaxTables];
-  constexpr FieldSpread() : of() {
-    for (uint32_t mask = 0; mask < (1u << TrigramIndex::kMaxTables); ++mask) {
-      for (size_t t = 0; t < TrigramIndex::kMaxTables; ++t) {
-        if (mask >> t & 1) of[mask] |= uint64_t{1} << (kFieldBits * t);
-      }
-    }
-  }
-};
-constexpr FieldSpread kSpread;
-
+// Per-table hit counts are kept in fields of one word and moved to full
+// counters before a field can overflow.
 void Flush(uint64_t& fields, size_t tables, SingleByteMapCounts& counts) {
-  for (size_t t = 0; t < tables; ++t) {
-    counts.hits[t] += (fields >> (kFieldBits * t)) & kFlushEvery;
-  }
+  for (size_t t = 0; t < tables; ++t) counts.hits[t] += FieldOf(fields, t);
   fields = 0;
 }
 
@@ -71,21 +55,20 @@ size_t KeptBytes(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
   return n;
 }
 
-// The windows ending at kept[2] .. kept[end - 1]: adds their number to
-// counts.trigrams and, for several tables, each table's hits to
-// counts.hits; for a single table returns its hits instead, which needs no
-// spreading of masks into fields.
+// The windows ending at kept[from] .. kept[end - 1]: adds their number to
+// counts.trigrams and each table's hits to counts.hits. A single table
+// needs one bit per trigram and no spreading of masks into fields.
 template <bool kSingleTable>
-size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
-                    SingleByteMapCounts& counts, bool stopBelowSure) {
+void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
+                  SingleByteMapCounts& counts) {
   const uint32_t* keys = index.pairKeys();
   const uint32_t* pairSlots = index.pairSlots();
   const uint16_t* masks = index.masks();
   const uint64_t* bits = index.bits();
   uint32_t a = keys[kept[from - 2]];
   uint32_t b = keys[kept[from - 1]];
-  for (size_t block = from; block < end; block += kFlushEvery) {
-    size_t blockEnd = std::min<size_t>(end, block + kFlushEvery);
+  for (size_t block = from; block < end; block += kFieldMax) {
+    size_t blockEnd = std::min<size_t>(end, block + kFieldMax);
     uint64_t fields = 0;
     uint32_t uncounted = 0;
     uint32_t single = 0;
@@ -99,82 +82,143 @@ size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramI
       if constexpr (kSingleTable) {
         single += static_cast<uint32_t>(bits[row + (third >> 6)] >> (third & 63)) & 1;
       } else {
-        fields += kSpread.of[masks[row + third]];
+        fields += kFieldSpread.of[masks[row + third]];
       }
       a = b;
       b = c;
     }
-    uint32_t trigrams = static_cast<uint32_t>(blockEnd - block) - uncounted;
-    counts.trigrams += trigrams;
+    counts.trigrams += static_cast<uint32_t>(blockEnd - block) - uncounted;
     if constexpr (kSingleTable) {
       counts.hits[0] += single;
     } else {
       Flush(fields, TrigramIndex::kMaxTables, counts);
     }
-    if (stopBelowSure && blockEnd < end) {
-      // Even if every window still to come counted and were known, would
-      // the best table know more than a third of them?
-      uint32_t best = *std::max_element(counts.hits, counts.hits + index.tableCount());
-      double rest = static_cast<double>(end - blockEnd);
-      if (!((best + rest) / (counts.trigrams + rest) > 0.33)) return blockEnd;
-    }
   }
-  return end;
 }
 
-// Counts the windows ending at kept[from] .. kept[end - 1] into counts and
-// returns where it stopped: at end, or earlier with stopBelowSure as soon
-// as no table of the map can know more than a third of the trigrams.
-size_t CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
-                    SingleByteMapCounts& counts, bool stopBelowSure) {
+void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
+                  SingleByteMapCounts& counts) {
   if (index.tableCount() == 1) {
-    return CountWindows<true>(kept, from, end, index, counts, stopBelowSure);
+    CountWindows<true>(kept, from, end, index, counts);
+  } else {
+    CountWindows<false>(kept, from, end, index, counts);
   }
-  return CountWindows<false>(kept, from, end, index, counts, stopBelowSure);
+}
+
+uint32_t BestHits(const SingleByteMapCounts& counts, size_t member) {
+  const uint32_t* hits = counts.hits + FirstTableInIndex(member);
+  return *std::max_element(hits, hits + kSingleByteRecognizers[member].tableCount);
 }
 
 }  // namespace
 
-void SingleByteScorer::Count(size_t map, bool stopBelowSure) {
-  const TrigramIndex& index = TrigramIndexFor(static_cast<CharMapId>(map));
-  SingleByteMapCounts& counts = counts_[map];
-  uint32_t previousSpace = 0;
-  if (sample_.length > kChunk) {
-    // Longer samples go a chunk at a time, to the end.
-    uint8_t* kept = kept_[0].bytes;
-    kept_[0].group = kNoGroup;
-    kept[0] = kept[1] = 0;
-    for (size_t start = 0; start < sample_.length; start += kChunk) {
-      const uint8_t* from = sample_.bytes + start;
-      const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
-      size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept + 2);
-      CountWindows(kept, 2, end, index, counts, false);
-      kept[0] = kept[end - 2];
-      kept[1] = kept[end - 1];
+size_t FirstTableInIndex(size_t member) {
+  static const std::array<size_t, kSingleByteRecognizerCount> first = [] {
+    std::array<size_t, kSingleByteRecognizerCount> f{};
+    for (size_t member = 0; member < kSingleByteRecognizerCount; ++member) {
+      for (size_t i = 0; i < member; ++i) {
+        if (kSingleByteRecognizers[i].map == kSingleByteRecognizers[member].map) {
+          f[member] += kSingleByteRecognizers[i].tableCount;
+        }
+      }
     }
-    done_[map] = true;
-    return;
+    return f;
+  }();
+  return first[member];
+}
+
+void SingleByteScorer::CountAll(size_t map) {
+  const TrigramIndex& index = TrigramIndexFor(static_cast<CharMapId>(map));
+  uint32_t previousSpace = 0;
+  uint8_t* kept = kept_[0].bytes;
+  kept_[0].group = kNoGroup;
+  kept[0] = kept[1] = 0;
+  for (size_t start = 0; start < sample_.length; start += kChunk) {
+    const uint8_t* from = sample_.bytes + start;
+    const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
+    size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept + 2);
+    CountWindows(kept, 2, end, index, counts_[map]);
+    kept[0] = kept[end - 2];
+    kept[1] = kept[end - 1];
   }
-  // One chunk: the kept bytes serve every map of the same space group.
+  done_[map] = true;
+}
+
+SingleByteScorer::Kept& SingleByteScorer::KeptFor(const TrigramIndex& index) {
+  // The kept bytes serve every map of the same space group.
   size_t slot = kept_[0].group == index.spaceGroup() ? 0 : 1;
   if (kept_[slot].group != index.spaceGroup()) {
     slot = 1 - lastKept_;
+    uint32_t previousSpace = 0;
     kept_[slot].end = 2 + KeptBytes(sample_.bytes, sample_.bytes + sample_.length, index.codes(),
                                     previousSpace, kept_[slot].bytes + 2);
     kept_[slot].group = index.spaceGroup();
+    kept_[slot].surveyed = false;
   }
   lastKept_ = slot;
-  const Kept& kept = kept_[slot];
-  size_t from = std::max<size_t>(resume_[map], 2);
-  resume_[map] = CountWindows(kept.bytes, from, kept.end, index, counts, stopBelowSure);
-  done_[map] = resume_[map] >= kept.end;
+  return kept_[slot];
 }
 
-bool SingleByteScorer::BelowSure(size_t member) {
-  if (sample_.zeros * 100ull >= sample_.nonZeros) return true;
-  size_t m = static_cast<size_t>(kSingleByteRecognizers[member].map);
-  if (!done_[m] && resume_[m] == 0) Count(m, true);
-  return !done_[m];
+ConfidenceRange SingleByteScorer::Range(size_t member, const Kept& kept) const {
+  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+  const SingleByteMapCounts& counts = counts_[static_cast<size_t>(r.map)];
+  uint32_t best = BestHits(counts, member);
+  size_t next = std::max<size_t>(resume_[static_cast<size_t>(r.map)], 2);
+  if (next >= kept.end) {
+    int32_t confidence = SingleByteConfidence(sample_, best, counts.trigrams);
+    return {confidence, confidence};
+  }
+  if (kept.surveyed) {
+    // The trigrams still to come are known, and the hits among them can
+    // only be in live windows.
+    size_t block = (next - 2) / LiveWindows::kBlock;
+    uint32_t trigrams = counts.trigrams + kept.live.Counted(block, r.map);
+    const uint32_t* hits = counts.hits + FirstTableInIndex(member);
+    uint32_t reach = 0;
+    for (size_t t = 0; t < r.tableCount; ++t) {
+      auto table = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
+      reach = std::max(reach, hits[t] + kept.live.Live(block, table));
+    }
+    return {SingleByteConfidence(sample_, best, trigrams),
+            SingleByteConfidence(sample_, reach, trigrams)};
+  }
+  // Each window still to come may or may not count, and be known.
+  uint32_t rest = static_cast<uint32_t>(kept.end - next);
+  return {SingleByteConfidence(sample_, best, counts.trigrams + rest),
+          SingleByteConfidence(sample_, best + rest, counts.trigrams + rest)};
+}
+
+ConfidenceRange SingleByteScorer::Narrow(size_t member, int32_t need) {
+  if (sample_.zeros * 100ull >= sample_.nonZeros) return {0, 0};  // no member can score
+  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+  size_t m = static_cast<size_t>(r.map);
+  if (sample_.length > kChunk) {
+    if (!done_[m]) CountAll(m);
+    int32_t confidence =
+        SingleByteConfidence(sample_, BestHits(counts_[m], member), counts_[m].trigrams);
+    return {confidence, confidence};
+  }
+  const TrigramIndex& index = TrigramIndexFor(r.map);
+  Kept& kept = KeptFor(index);
+  // Counting the live windows costs about one pass; it pays once a second
+  // map has to be counted, as passes can then stop far earlier.
+  if (!kept.surveyed && counted_ && resume_[m] == 0) {
+    kept.live.Count(kept.bytes, kept.end);
+    kept.surveyed = true;
+  }
+  counted_ = true;
+  for (;;) {
+    ConfidenceRange range = Range(member, kept);
+    if (range.low == range.high || range.high < need) return range;
+    size_t from = std::max<size_t>(resume_[m], 2);
+    resume_[m] = std::min(kept.end, from + LiveWindows::kBlock);
+    CountWindows(kept.bytes, from, resume_[m], index, counts_[m]);
+  }
+}
+
+int32_t SingleByteScorer::Confidence(size_t member) {
+  // Every confidence is at least 0, so this counts until it is known.
+  return Narrow(member, 0).low;
 }
 
 namespace {
@@ -200,22 +244,6 @@ int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint3
   if (trigrams == 0) return 0;
   double share = static_cast<double>(bestHits) / trigrams;
   return share > 0.33 ? 99 : static_cast<int32_t>(share * 300);
-}
-
-int32_t SingleByteScorer::Confidence(size_t member) {
-  if (sample_.zeros * 100ull >= sample_.nonZeros) return 0;  // no member can score
-  const SingleByteRecognizer& r = kSingleByteRecognizers[member];
-  size_t m = static_cast<size_t>(r.map);
-  if (!done_[m]) Count(m, false);
-  // The tables of the members that share a map follow each other in the
-  // map's index, in member order.
-  size_t first = 0;
-  for (size_t i = 0; i < member; ++i) {
-    if (kSingleByteRecognizers[i].map == r.map) first += kSingleByteRecognizers[i].tableCount;
-  }
-  const uint32_t* hits = counts_[m].hits + first;
-  uint32_t best = *std::max_element(hits, hits + r.tableCount);
-  return SingleByteConfidence(sample_, best, counts_[m].trigrams);
 }
 
 const char* SingleByteScorer::Name(size_t member) const {

@@ -38,6 +38,9 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
         for (size_t t = 0; t < tableCount; ++t) {
           mask |= static_cast<uint16_t>(KnowsTrigram(tables[t], value[a], value[b], value[c]) << t);
         }
+        placeTables_[0][a] |= mask;
+        placeTables_[1][b] |= mask;
+        placeTables_[2][c] |= mask;
         if (mask != 0 && !any) {
           any = true;
           masks_.resize(masks_.size() + alphabet_, 0);

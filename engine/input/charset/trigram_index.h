@@ -33,6 +33,9 @@ class TrigramIndex {
     if (!bits_.empty()) return (bits_[row + (c >> 6)] >> (c & 63)) & 1;
     return masks_[row + c];
   }
+  // The tables (a mask, as Known gives) that know some trigram with the
+  // dense character `code` at `place`: 0 first, 1 second, 2 third.
+  uint16_t TablesWith(size_t place, uint8_t code) const { return placeTables_[place][code]; }
   size_t tableCount() const { return tableCount_; }
   // Maps that read the same bytes as space drop the same bytes from the
   // window, so they can share that work; they share this number.
@@ -54,6 +57,7 @@ class TrigramIndex {
  private:
   uint8_t code_[256];
   uint32_t pairKey_[256];
+  uint16_t placeTables_[3][256] = {};
   uint32_t alphabet_ = 0;
   size_t tableCount_ = 0;
   size_t spaceGroup_ = 0;
