@@ -159,33 +159,28 @@ SingleByteScorer::Kept& SingleByteScorer::KeptFor(const TrigramIndex& index) {
   return kept_[slot];
 }
 
-ConfidenceRange SingleByteScorer::Range(size_t member, const Kept& kept) const {
+SingleByteScorer::HitBounds SingleByteScorer::Bounds(size_t member, const Kept& kept) const {
   const SingleByteRecognizer& r = kSingleByteRecognizers[member];
   const SingleByteMapCounts& counts = counts_[static_cast<size_t>(r.map)];
   uint32_t best = BestHits(counts, member);
   size_t next = std::max<size_t>(resume_[static_cast<size_t>(r.map)], 2);
-  if (next >= kept.end) {
-    int32_t confidence = SingleByteConfidence(sample_, best, counts.trigrams);
-    return {confidence, confidence};
-  }
+  if (next >= kept.end) return {best, best, counts.trigrams};
   if (kept.surveyed) {
     // The trigrams still to come are known, and the hits among them can
     // only be in live windows.
     size_t block = (next - 2) / LiveWindows::kBlock;
-    uint32_t trigrams = counts.trigrams + kept.live.Counted(block, r.map);
     const uint32_t* hits = counts.hits + FirstTableInIndex(member);
     uint32_t reach = 0;
     for (size_t t = 0; t < r.tableCount; ++t) {
       auto table = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
       reach = std::max(reach, hits[t] + kept.live.Live(block, table));
     }
-    return {SingleByteConfidence(sample_, best, trigrams),
-            SingleByteConfidence(sample_, reach, trigrams)};
+    return {best, reach, counts.trigrams + kept.live.Counted(block, r.map)};
   }
-  // Each window still to come may or may not count, and be known.
+  // Each window still to come may count and be known: the share can be no
+  // higher, nor lower, than if every one of them counted.
   uint32_t rest = static_cast<uint32_t>(kept.end - next);
-  return {SingleByteConfidence(sample_, best, counts.trigrams + rest),
-          SingleByteConfidence(sample_, best + rest, counts.trigrams + rest)};
+  return {best, best + rest, counts.trigrams + rest};
 }
 
 ConfidenceRange SingleByteScorer::Narrow(size_t member, int32_t need) {
@@ -207,13 +202,39 @@ ConfidenceRange SingleByteScorer::Narrow(size_t member, int32_t need) {
     kept.surveyed = true;
   }
   counted_ = true;
+  // The hits needed for `need` and for 99, worked out again only when the
+  // trigrams they are shares of change, so that each block costs no division.
+  uint32_t trigrams = ~0u;
+  uint32_t needHits = 0;
+  uint32_t sureHits = 0;
   for (;;) {
-    ConfidenceRange range = Range(member, kept);
-    if (range.low == range.high || range.high < need) return range;
+    HitBounds bounds = Bounds(member, kept);
+    if (bounds.trigrams != trigrams) {
+      trigrams = bounds.trigrams;
+      needHits = LeastHitsFor(need, trigrams);
+      sureHits = LeastHitsFor(99, trigrams);
+    }
+    if (bounds.least == bounds.most || bounds.least >= sureHits || bounds.most < needHits) {
+      return {SingleByteConfidence(sample_, bounds.least, trigrams),
+              SingleByteConfidence(sample_, bounds.most, trigrams)};
+    }
     size_t from = std::max<size_t>(resume_[m], 2);
     resume_[m] = std::min(kept.end, from + LiveWindows::kBlock);
     CountWindows(kept.bytes, from, resume_[m], index, counts_[m]);
   }
+}
+
+uint32_t SingleByteScorer::LeastHitsFor(int32_t confidence, uint32_t trigrams) const {
+  if (confidence <= 0) return 0;
+  // The confidence grows with the hits, about 300 per trigram up to a third
+  // of them: start from that estimate and step to the exact first.
+  uint64_t hits = confidence >= 99 ? trigrams * 33ull / 100 : trigrams * uint64_t(confidence) / 300;
+  auto reaches = [&](uint64_t h) {
+    return SingleByteConfidence(sample_, static_cast<uint32_t>(h), trigrams) >= confidence;
+  };
+  while (hits > 0 && reaches(hits - 1)) --hits;
+  while (hits <= trigrams && !reaches(hits)) ++hits;
+  return static_cast<uint32_t>(hits);
 }
 
 int32_t SingleByteScorer::Confidence(size_t member) {

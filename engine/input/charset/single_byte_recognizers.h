@@ -87,7 +87,16 @@ class SingleByteScorer {
   // Longer samples go a chunk at a time, to the end.
   void CountAll(size_t map);
   Kept& KeptFor(const TrigramIndex& index);
-  ConfidenceRange Range(size_t member, const Kept& kept) const;
+  // The member's best table has at least `least` and at most `most` hits
+  // among `trigrams`, which are known or, before the survey, an upper bound.
+  struct HitBounds {
+    uint32_t least;
+    uint32_t most;
+    uint32_t trigrams;
+  };
+  HitBounds Bounds(size_t member, const Kept& kept) const;
+  // The fewest hits among `trigrams` that give at least `confidence`.
+  uint32_t LeastHitsFor(int32_t confidence, uint32_t trigrams) const;
 
   const SampleFacts& sample_;
   SingleByteMapCounts counts_[kCharMapCount] = {};
