@@ -42,17 +42,30 @@ void Flush(uint64_t& fields, size_t tables, SingleByteMapCounts& counts) {
 // same as dropping a space whose previous non-zero byte reads as a space,
 // which needs no look at what was kept and so no chain from one byte to the
 // next. Which bytes are kept depends only on which bytes read as space.
+template <bool kZeros>
 size_t KeptBytes(const uint8_t* from, const uint8_t* to, const uint8_t* codes,
                  uint32_t& previousSpace, uint8_t* kept) {
   size_t n = 0;
   for (const uint8_t* p = from; p < to; ++p) {
     uint32_t space = codes[*p] == TrigramIndex::kSpace;
-    uint32_t nonZero = *p != 0;
     kept[n] = *p;
-    n += nonZero & !(space & previousSpace);
-    previousSpace = nonZero ? space : previousSpace;
+    if constexpr (kZeros) {
+      uint32_t nonZero = *p != 0;
+      n += nonZero & !(space & previousSpace);
+      previousSpace = nonZero ? space : previousSpace;
+    } else {
+      n += !(space & previousSpace);
+      previousSpace = space;
+    }
   }
   return n;
+}
+
+// Most samples have no zero byte, and then every byte is one to look at.
+size_t KeptBytes(const SampleFacts& sample, const uint8_t* from, const uint8_t* to,
+                 const uint8_t* codes, uint32_t& previousSpace, uint8_t* kept) {
+  if (sample.zeros == 0) return KeptBytes<false>(from, to, codes, previousSpace, kept);
+  return KeptBytes<true>(from, to, codes, previousSpace, kept);
 }
 
 // The windows ending at kept[from] .. kept[end - 1]: adds their number to
@@ -136,7 +149,7 @@ void SingleByteScorer::CountAll(size_t map) {
   for (size_t start = 0; start < sample_.length; start += kChunk) {
     const uint8_t* from = sample_.bytes + start;
     const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
-    size_t end = 2 + KeptBytes(from, to, index.codes(), previousSpace, kept + 2);
+    size_t end = 2 + KeptBytes(sample_, from, to, index.codes(), previousSpace, kept + 2);
     CountWindows(kept, 2, end, index, counts_[map]);
     kept[0] = kept[end - 2];
     kept[1] = kept[end - 1];
@@ -150,8 +163,8 @@ SingleByteScorer::Kept& SingleByteScorer::KeptFor(const TrigramIndex& index) {
   if (kept_[slot].group != index.spaceGroup()) {
     slot = 1 - lastKept_;
     uint32_t previousSpace = 0;
-    kept_[slot].end = 2 + KeptBytes(sample_.bytes, sample_.bytes + sample_.length, index.codes(),
-                                    previousSpace, kept_[slot].bytes + 2);
+    kept_[slot].end = 2 + KeptBytes(sample_, sample_.bytes, sample_.bytes + sample_.length,
+                                    index.codes(), previousSpace, kept_[slot].bytes + 2);
     kept_[slot].group = index.spaceGroup();
     kept_[slot].surveyed = false;
   }
