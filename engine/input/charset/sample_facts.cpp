@@ -26,6 +26,7 @@ SampleFacts SurveySample(const uint8_t* bytes, size_t length) {
   facts.bytes = bytes;
   facts.length = length;
   uint32_t zeros = 0;
+  uint32_t highCount = 0;
   uint64_t high = 0;
   uint64_t c1 = 0;
   uint64_t escapes = 0;
@@ -38,6 +39,7 @@ SampleFacts SurveySample(const uint8_t* bytes, size_t length) {
     // std::popcount would be a library call on the baseline instruction set.
     zeros += 8 - static_cast<uint32_t>(((NonZeroBytes(w) >> 7) * kOnes) >> 56);
     high |= w & kHighBits;
+    highCount += static_cast<uint32_t>((((w & kHighBits) >> 7) * kOnes) >> 56);
     // 80-9F become 00-1F when the high bit is flipped.
     c1 |= ~BytesAtLeast(w ^ kHighBits, 0x20) & kHighBits;
     escapes |= ~NonZeroBytes(w ^ (0x1B * kOnes)) & kHighBits;
@@ -46,11 +48,13 @@ SampleFacts SurveySample(const uint8_t* bytes, size_t length) {
     uint8_t b = bytes[i];
     zeros += b == 0;
     high |= b & 0x80;
+    highCount += b >> 7;
     c1 |= (b & 0xE0) == 0x80;
     escapes |= b == 0x1B;
   }
   facts.zeros = zeros;
   facts.nonZeros = static_cast<uint32_t>(length) - zeros;
+  facts.highCount = highCount;
   facts.highBytes = high != 0;
   facts.c1Bytes = c1 != 0;
   facts.escapes = escapes != 0;

@@ -209,8 +209,10 @@ ConfidenceRange SingleByteScorer::Narrow(size_t member, int32_t need) {
   const TrigramIndex& index = TrigramIndexFor(r.map);
   Kept& kept = KeptFor(index);
   // Counting the live windows costs about one pass; it pays once a second
-  // map has to be counted, as passes can then stop far earlier.
-  if (!kept.surveyed && counted_ && resume_[m] == 0) {
+  // map has to be counted, as passes can then stop far earlier, and from
+  // the first in text mostly of high bytes, which no Latin table knows well.
+  bool manyHigh = sample_.highCount * 4 > sample_.length;
+  if (!kept.surveyed && (counted_ || manyHigh) && resume_[m] == 0) {
     kept.live.Count(kept.bytes, kept.end);
     kept.surveyed = true;
   }
