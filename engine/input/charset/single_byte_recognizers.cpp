@@ -68,10 +68,11 @@ size_t KeptBytes(const SampleFacts& sample, const uint8_t* from, const uint8_t* 
   return KeptBytes<true>(from, to, codes, previousSpace, kept);
 }
 
-// The windows ending at kept[from] .. kept[end - 1]: adds their number to
-// counts.trigrams and each table's hits to counts.hits. A single table
-// needs one bit per trigram and no spreading of masks into fields.
-template <bool kSingleTable>
+// The windows ending at kept[from] .. kept[end - 1]: adds each table's hits
+// to counts.hits and, with kTrigrams, the windows that count to
+// counts.trigrams. A single table needs one bit per trigram and no
+// spreading of masks into fields.
+template <bool kSingleTable, bool kTrigrams>
 void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
                   SingleByteMapCounts& counts) {
   const uint32_t* keys = index.pairKeys();
@@ -89,7 +90,7 @@ void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramInd
       uint32_t c = keys[kept[j]];
       // A window counts when its first character is not the map's 0; the
       // 0's pairs have the empty slot, so such a window is never known.
-      uncounted += a == TrigramIndex::kZero;
+      if constexpr (kTrigrams) uncounted += a == TrigramIndex::kZero;
       uint32_t row = pairSlots[(a >> 8) + (b & 0xFF)];
       uint32_t third = c & 0xFF;
       if constexpr (kSingleTable) {
@@ -100,7 +101,7 @@ void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramInd
       a = b;
       b = c;
     }
-    counts.trigrams += static_cast<uint32_t>(blockEnd - block) - uncounted;
+    if constexpr (kTrigrams) counts.trigrams += static_cast<uint32_t>(blockEnd - block) - uncounted;
     if constexpr (kSingleTable) {
       counts.hits[0] += single;
     } else {
@@ -109,12 +110,15 @@ void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramInd
   }
 }
 
+// Without kTrigrams, counts.trigrams is left alone: the live windows know
+// them already.
+template <bool kTrigrams>
 void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
                   SingleByteMapCounts& counts) {
   if (index.tableCount() == 1) {
-    CountWindows<true>(kept, from, end, index, counts);
+    CountWindows<true, kTrigrams>(kept, from, end, index, counts);
   } else {
-    CountWindows<false>(kept, from, end, index, counts);
+    CountWindows<false, kTrigrams>(kept, from, end, index, counts);
   }
 }
 
@@ -150,7 +154,7 @@ void SingleByteScorer::CountAll(size_t map) {
     const uint8_t* from = sample_.bytes + start;
     const uint8_t* to = sample_.bytes + std::min(sample_.length, start + kChunk);
     size_t end = 2 + KeptBytes(sample_, from, to, index.codes(), previousSpace, kept + 2);
-    CountWindows(kept, 2, end, index, counts_[map]);
+    CountWindows<true>(kept, 2, end, index, counts_[map]);
     kept[0] = kept[end - 2];
     kept[1] = kept[end - 1];
   }
@@ -177,10 +181,11 @@ SingleByteScorer::HitBounds SingleByteScorer::Bounds(size_t member, const Kept& 
   const SingleByteMapCounts& counts = counts_[static_cast<size_t>(r.map)];
   uint32_t best = BestHits(counts, member);
   size_t next = std::max<size_t>(resume_[static_cast<size_t>(r.map)], 2);
-  if (next >= kept.end) return {best, best, counts.trigrams};
   if (kept.surveyed) {
-    // The trigrams still to come are known, and the hits among them can
-    // only be in live windows.
+    // The trigrams are known, and the hits still to come can only be in
+    // live windows.
+    uint32_t trigrams = kept.live.Counted(0, r.map);
+    if (next >= kept.end) return {best, best, trigrams};
     size_t block = (next - 2) / LiveWindows::kBlock;
     const uint32_t* hits = counts.hits + FirstTableInIndex(member);
     uint32_t reach = 0;
@@ -188,8 +193,9 @@ SingleByteScorer::HitBounds SingleByteScorer::Bounds(size_t member, const Kept& 
       auto table = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
       reach = std::max(reach, hits[t] + kept.live.Live(block, table));
     }
-    return {best, reach, counts.trigrams + kept.live.Counted(block, r.map)};
+    return {best, reach, trigrams};
   }
+  if (next >= kept.end) return {best, best, counts.trigrams};
   // Each window still to come may count and be known: the share can be no
   // higher, nor lower, than if every one of them counted.
   uint32_t rest = static_cast<uint32_t>(kept.end - next);
@@ -235,7 +241,11 @@ ConfidenceRange SingleByteScorer::Narrow(size_t member, int32_t need) {
     }
     size_t from = std::max<size_t>(resume_[m], 2);
     resume_[m] = std::min(kept.end, from + LiveWindows::kBlock);
-    CountWindows(kept.bytes, from, resume_[m], index, counts_[m]);
+    if (kept.surveyed) {
+      CountWindows<false>(kept.bytes, from, resume_[m], index, counts_[m]);
+    } else {
+      CountWindows<true>(kept.bytes, from, resume_[m], index, counts_[m]);
+    }
   }
 }
 
