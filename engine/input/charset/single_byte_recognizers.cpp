@@ -70,15 +70,14 @@ size_t KeptBytes(const SampleFacts& sample, const uint8_t* from, const uint8_t* 
 
 // The windows ending at kept[from] .. kept[end - 1]: adds each table's hits
 // to counts.hits and, with kTrigrams, the windows that count to
-// counts.trigrams. A single table needs one bit per trigram and no
-// spreading of masks into fields.
+// counts.trigrams. A single table needs no spreading of masks into fields.
 template <bool kSingleTable, bool kTrigrams>
 void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramIndex& index,
                   SingleByteMapCounts& counts) {
   const uint32_t* keys = index.pairKeys();
   const uint32_t* pairSlots = index.pairSlots();
   const uint16_t* masks = index.masks();
-  const uint64_t* bits = index.bits();
+  const uint8_t* known = index.known();
   uint32_t a = keys[kept[from - 2]];
   uint32_t b = keys[kept[from - 1]];
   for (size_t block = from; block < end; block += kFieldMax) {
@@ -94,7 +93,7 @@ void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramInd
       uint32_t row = pairSlots[(a >> 8) + (b & 0xFF)];
       uint32_t third = c & 0xFF;
       if constexpr (kSingleTable) {
-        single += static_cast<uint32_t>(bits[row + (third >> 6)] >> (third & 63)) & 1;
+        single += known[row + third];
       } else {
         fields += kFieldSpread.of[masks[row + third]];
       }

@@ -51,18 +51,9 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
     }
   }
   if (tableCount != 1) return;
-  // One table needs one bit per trigram: a row of bits per slot is a
-  // sixteenth of a row of masks, and stays in cache.
-  size_t words = (alphabet_ + 63) / 64;
-  size_t slots = masks_.size() / alphabet_;
-  bits_.assign(slots * words, 0);
-  for (size_t slot = 0; slot < slots; ++slot) {
-    for (uint32_t c = 0; c < alphabet_; ++c) {
-      bits_[slot * words + c / 64] |= static_cast<uint64_t>(masks_[slot * alphabet_ + c] & 1)
-                                      << (c % 64);
-    }
-  }
-  for (uint32_t& row : pairSlot_) row = static_cast<uint32_t>(row / alphabet_ * words);
+  // One table needs a byte per trigram, not a mask: half the size, and the
+  // pass adds it as it is.
+  known_.assign(masks_.begin(), masks_.end());
   masks_.clear();
   masks_.shrink_to_fit();
 }
