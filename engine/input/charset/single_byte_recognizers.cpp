@@ -169,7 +169,10 @@ SingleByteScorer::Kept& SingleByteScorer::KeptFor(const TrigramIndex& index) {
     kept_[slot].end = 2 + KeptBytes(sample_, sample_.bytes, sample_.bytes + sample_.length,
                                     index.codes(), previousSpace, kept_[slot].bytes + 2);
     kept_[slot].group = index.spaceGroup();
-    kept_[slot].surveyed = false;
+    // A group counted before gets its live windows back: its passes count
+    // on them for the trigrams.
+    kept_[slot].surveyed = surveyedGroups_ >> index.spaceGroup() & 1;
+    if (kept_[slot].surveyed) kept_[slot].live.Count(kept_[slot].bytes, kept_[slot].end);
   }
   lastKept_ = slot;
   return kept_[slot];
@@ -220,6 +223,7 @@ ConfidenceRange SingleByteScorer::Narrow(size_t member, int32_t need) {
   if (!kept.surveyed && (counted_ || manyHigh) && resume_[m] == 0) {
     kept.live.Count(kept.bytes, kept.end);
     kept.surveyed = true;
+    surveyedGroups_ |= uint64_t{1} << kept.group;
   }
   counted_ = true;
   // The hits needed for `need` and for 99, worked out again only when the

@@ -103,6 +103,7 @@ class SingleByteScorer {
   bool done_[kCharMapCount] = {};      // longer samples: whether the map is counted
   size_t resume_[kCharMapCount] = {};  // the next window end to count; 0 before any
   bool counted_ = false;               // whether any map has been counted
+  uint64_t surveyedGroups_ = 0;        // space groups whose live windows were counted
   Kept kept_[2];
   size_t lastKept_ = 0;
 };
