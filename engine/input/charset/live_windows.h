@@ -16,8 +16,10 @@ namespace Nimbra::Lexora {
 
 class LiveWindows {
  public:
-  // Windows per block, as the passes count them.
-  static constexpr size_t kBlock = kFieldMax;
+  // Windows per block: a pass looks at its bounds after each. Fewer looks
+  // cost less than the windows a pass counts past the point it could stop;
+  // a block's count must fit a byte.
+  static constexpr size_t kBlock = 4 * kFieldMax;
   static constexpr size_t kMaxWindows = 4096;
 
   // Counts the windows ending at kept[2] .. kept[end - 1]; kept[0] and

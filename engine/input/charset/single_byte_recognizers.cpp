@@ -85,18 +85,31 @@ void CountWindows(const uint8_t* kept, size_t from, size_t end, const TrigramInd
     uint64_t fields = 0;
     uint32_t uncounted = 0;
     uint32_t single = 0;
-    for (size_t j = block; j < blockEnd; ++j) {
-      uint32_t c = keys[kept[j]];
-      // A window counts when its first character is not the map's 0; the
-      // 0's pairs have the empty slot, so such a window is never known.
+    // The window {a, b, c}. A window counts when its first character is
+    // not the map's 0; the 0's pairs have the empty slot, so such a window
+    // is never known.
+    auto tally = [&](uint32_t a, uint32_t b, uint32_t c) {
       if constexpr (kTrigrams) uncounted += a == TrigramIndex::kZero;
       uint32_t row = pairSlots[(a >> 8) + (b & 0xFF)];
-      uint32_t third = c & 0xFF;
       if constexpr (kSingleTable) {
-        single += known[row + third];
+        single += known[row + (c & 0xFF)];
       } else {
-        fields += kFieldSpread.of[masks[row + third]];
+        fields += kFieldSpread.of[masks[row + (c & 0xFF)]];
       }
+    };
+    // Two windows a turn, so that the characters need not move along.
+    size_t j = block;
+    for (; j + 2 <= blockEnd; j += 2) {
+      uint32_t c = keys[kept[j]];
+      uint32_t d = keys[kept[j + 1]];
+      tally(a, b, c);
+      tally(b, c, d);
+      a = c;
+      b = d;
+    }
+    if (j < blockEnd) {
+      uint32_t c = keys[kept[j]];
+      tally(a, b, c);
       a = b;
       b = c;
     }
