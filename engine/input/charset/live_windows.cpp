@@ -25,11 +25,15 @@ static_assert(kMapLane <= 2 * kVectorLanes && kMapLane + kCharMapCount > 2 * kVe
                   kMapLane + kCharMapCount <= 3 * kVectorLanes,
               "the lanes fill three vectors, the third with maps only");
 
-// Per byte, the lanes it can serve at each place of a window.
+// A byte's lanes at each place of a window.
+struct ByteLanes {
+  LaneVector first[3];
+  LaneVector second[2];
+  LaneVector third[2];
+};
+
 struct PlaceMasks {
-  LaneVector first[256][3] = {};
-  LaneVector second[256][2] = {};
-  LaneVector third[256][2] = {};
+  ByteLanes of[256] = {};
 };
 
 void SetLane(LaneVector* vectors, size_t lane) {
@@ -47,9 +51,9 @@ const PlaceMasks& Masks() {
         size_t bit = FirstTableInIndex(member) + t;
         for (int byte = 0; byte < 256; ++byte) {
           uint8_t code = index.Code(static_cast<uint8_t>(byte));
-          if (index.TablesWith(0, code) >> bit & 1) SetLane(p.first[byte], lane);
-          if (index.TablesWith(1, code) >> bit & 1) SetLane(p.second[byte], lane);
-          if (index.TablesWith(2, code) >> bit & 1) SetLane(p.third[byte], lane);
+          if (index.TablesWith(0, code) >> bit & 1) SetLane(p.of[byte].first, lane);
+          if (index.TablesWith(1, code) >> bit & 1) SetLane(p.of[byte].second, lane);
+          if (index.TablesWith(2, code) >> bit & 1) SetLane(p.of[byte].third, lane);
         }
       }
     }
@@ -57,11 +61,11 @@ const PlaceMasks& Masks() {
       const TrigramIndex& index = TrigramIndexFor(static_cast<CharMapId>(m));
       for (int byte = 0; byte < 256; ++byte) {
         if (index.Code(static_cast<uint8_t>(byte)) != TrigramIndex::kZero) {
-          SetLane(p.first[byte], kMapLane + m);
+          SetLane(p.of[byte].first, kMapLane + m);
         }
         if (kMapLane + m < 2 * kVectorLanes) {
-          SetLane(p.second[byte], kMapLane + m);
-          SetLane(p.third[byte], kMapLane + m);
+          SetLane(p.of[byte].second, kMapLane + m);
+          SetLane(p.of[byte].third, kMapLane + m);
         }
       }
     }
@@ -79,23 +83,34 @@ void LiveWindows::Count(const uint8_t* kept, size_t end) {
   blocks_ = (windows + kBlock - 1) / kBlock;
   WideLaneVector sum[3] = {};
   std::memcpy(before_[0], sum, sizeof(sum));
-  const LaneVector* first = p.first[kept[0]];
-  const LaneVector* nextFirst = p.first[kept[1]];
-  const LaneVector* second = p.second[kept[1]];
+  // The lanes of the window's first two bytes.
+  const ByteLanes* x = &p.of[kept[0]];
+  const ByteLanes* y = &p.of[kept[1]];
   for (size_t block = 0; block < blocks_; ++block) {
     LaneVector live0 = {};
     LaneVector live1 = {};
     LaneVector live2 = {};
+    auto tally = [&](const ByteLanes* a, const ByteLanes* b, const ByteLanes* c) {
+      live0 += a->first[0] & b->second[0] & c->third[0];
+      live1 += a->first[1] & b->second[1] & c->third[1];
+      live2 += a->first[2];
+    };
     size_t j = 2 + block * kBlock;
     size_t blockEnd = std::min(2 + windows, j + kBlock);
-    for (; j < blockEnd; ++j) {
-      uint8_t byte = kept[j];
-      live0 += first[0] & second[0] & p.third[byte][0];
-      live1 += first[1] & second[1] & p.third[byte][1];
-      live2 += first[2];
-      first = nextFirst;
-      nextFirst = p.first[byte];
-      second = p.second[byte];
+    // Two windows a turn, so that the lanes need not move along.
+    for (; j + 2 <= blockEnd; j += 2) {
+      const ByteLanes* z = &p.of[kept[j]];
+      const ByteLanes* w = &p.of[kept[j + 1]];
+      tally(x, y, z);
+      tally(y, z, w);
+      x = z;
+      y = w;
+    }
+    if (j < blockEnd) {
+      const ByteLanes* z = &p.of[kept[j]];
+      tally(x, y, z);
+      x = y;
+      y = z;
     }
     sum[0] += __builtin_convertvector(live0, WideLaneVector);
     sum[1] += __builtin_convertvector(live1, WideLaneVector);
