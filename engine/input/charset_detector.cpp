@@ -136,7 +136,11 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
   SingleByteScorer scorer(facts);
   // A member below 99 loses to any that is sure, so its exact confidence is
   // needed only when none is; until then it waits.
-  size_t waiting[kSingleByteRecognizerCount];
+  struct Waiting {
+    size_t member;
+    int32_t low;
+  };
+  Waiting waiting[kSingleByteRecognizerCount];
   size_t waitingCount = 0;
   for (size_t member : SingleByteTieOrder(scorer)) {
     int32_t weight = kSingleByteRecognizers[member].weight;
@@ -146,11 +150,15 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
     if (range.low == range.high) {
       best.Offer(range.low, weight, scorer.Name(member));
     } else {
-      waiting[waitingCount++] = member;
+      waiting[waitingCount++] = {member, range.low};
     }
   }
+  // The surest first: once it is best, the others have more to beat and
+  // their passes stop sooner.
+  std::stable_sort(waiting, waiting + waitingCount,
+                   [](const Waiting& a, const Waiting& b) { return a.low > b.low; });
   for (size_t i = 0; i < waitingCount; ++i) {
-    size_t member = waiting[i];
+    size_t member = waiting[i].member;
     int32_t weight = kSingleByteRecognizers[member].weight;
     ConfidenceRange range = scorer.Narrow(member, best.Need(weight, scorer.Name(member)));
     if (range.low == range.high) best.Offer(range.low, weight, scorer.Name(member));
