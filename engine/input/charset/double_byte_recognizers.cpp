@@ -93,12 +93,14 @@ DoubleByteCounts Walk(const SampleFacts& sample, const CommonCharTest& common) {
   size_t length = sample.length;
   size_t i = 0;
   while (i < length) {
-    // Every member reads a run of ASCII as single-byte characters.
-    size_t run = i;
-    while (run < length && bytes[run] != 0 && bytes[run] < 0x80) ++run;
-    n.single += static_cast<int32_t>(run - i);
-    i = run;
-    if (i == length) break;
+    // Every member reads a run of ASCII as single-byte characters; in East
+    // Asian text the runs are short and most characters start none.
+    if (bytes[i] != 0 && bytes[i] < 0x80) {
+      size_t run = AsciiRunEnd(bytes, i, length);
+      n.single += static_cast<int32_t>(run - i);
+      i = run;
+      if (i == length) break;
+    }
     if (bytes[i] == 0) {
       ++n.zeros;
       ++i;

@@ -61,4 +61,17 @@ SampleFacts SurveySample(const uint8_t* bytes, size_t length) {
   return facts;
 }
 
+size_t AsciiRunEnd(const uint8_t* bytes, size_t from, size_t length) {
+  // Eight bytes at a time while all of them are in the run: text is mostly
+  // such runs, and every recognizer that walks the sample passes over them.
+  size_t i = from;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, bytes + i, 8);
+    if ((w & kHighBits) != 0 || NonZeroBytes(w) != kHighBits) break;
+  }
+  while (i < length && bytes[i] != 0 && bytes[i] < 0x80) ++i;
+  return i;
+}
+
 }  // namespace Nimbra::Lexora

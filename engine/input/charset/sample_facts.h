@@ -21,6 +21,9 @@ struct SampleFacts {
 
 SampleFacts SurveySample(const uint8_t* bytes, size_t length);
 
+// Where the run of non-zero bytes below 0x80 that starts at `from` ends.
+size_t AsciiRunEnd(const uint8_t* bytes, size_t from, size_t length);
+
 }  // namespace Nimbra::Lexora
 
 #endif  // LEXORA_ENGINE_INPUT_CHARSET_SAMPLE_FACTS_H
