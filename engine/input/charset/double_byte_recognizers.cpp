@@ -151,6 +151,13 @@ int32_t DoubleByteConfidence(const SampleFacts& sample, DoubleByteCharset charse
                              ByteSpan commonChars) {
   CommonCharTest common(commonChars);
   DoubleByteCounts counts;
+  // A zero byte counts as such unless it follows a lead byte, which takes
+  // at most three after it (and the end may cut a character off): when even
+  // the fewest zeros that can be left are too many for the characters, no
+  // walk can give other than 0.
+  uint64_t fewestZeros =
+      sample.zeros > 3ull * sample.highCount + 3 ? sample.zeros - 3ull * sample.highCount - 3 : 0;
+  if (fewestZeros > 0 && fewestZeros * 100 >= sample.nonZeros) return 0;
   if (!sample.highBytes) {
     // Only zeros and single-byte characters, in every member.
     counts.zeros = static_cast<int32_t>(sample.zeros);
