@@ -89,15 +89,27 @@ class BestCandidate {
 };
 
 // The single-byte members from the one that would win a tie down, so that
-// once one is sure (99) the rest can be passed over.
-std::array<size_t, kSingleByteRecognizerCount> SingleByteTieOrder(const SingleByteScorer& s) {
-  std::array<size_t, kSingleByteRecognizerCount> order;
+// once one is sure (99) the rest can be passed over. The order depends on
+// the sample only through its names, so there are two, worked out once.
+using TieOrder = std::array<size_t, kSingleByteRecognizerCount>;
+
+TieOrder TieOrderOf(bool c1Bytes) {
+  SampleFacts facts;
+  facts.c1Bytes = c1Bytes;
+  SingleByteScorer s(facts);
+  TieOrder order;
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [&s](size_t a, size_t b) {
     return PrecedesCandidate({99, kSingleByteRecognizers[a].weight, s.Name(a)},
                              {99, kSingleByteRecognizers[b].weight, s.Name(b)});
   });
   return order;
+}
+
+const TieOrder& SingleByteTieOrder(const SampleFacts& sample) {
+  static const TieOrder withC1 = TieOrderOf(true);
+  static const TieOrder withoutC1 = TieOrderOf(false);
+  return sample.c1Bytes ? withC1 : withoutC1;
 }
 
 }  // namespace
@@ -142,7 +154,7 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
   };
   Waiting waiting[kSingleByteRecognizerCount];
   size_t waitingCount = 0;
-  for (size_t member : SingleByteTieOrder(scorer)) {
+  for (size_t member : SingleByteTieOrder(facts)) {
     int32_t weight = kSingleByteRecognizers[member].weight;
     // The tie order makes every later member unable to win as well.
     if (!best.CanBeat(99, weight, scorer.Name(member))) break;
