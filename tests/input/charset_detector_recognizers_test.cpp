@@ -196,6 +196,21 @@ TEST(CharsetRecognizerTest, DoubleByteStructures) {
             0);
 }
 
+// One bad character among double-byte ones: at or above a twentieth of them
+// it leaves no score, below it the walk's counts score as they are.
+TEST(CharsetRecognizerTest, DoubleByteBadShareOfAWalk) {
+  ByteSpan none{nullptr, 0};
+  for (int32_t pairs = 15; pairs <= 25; ++pairs) {
+    std::string sample = "\xA4\x20" + Repeat("\xA4\x40", static_cast<size_t>(pairs));
+    DoubleByteCounts whole;
+    whole.doubleByte = pairs;
+    whole.bad = 1;
+    EXPECT_EQ(DoubleByteConfidence(Facts(sample), DoubleByteCharset::kBig5, none),
+              DoubleByteConfidence(whole, false))
+        << pairs << " pairs";
+  }
+}
+
 // Samples with many zero bytes score 0 without a walk when no walk could
 // give other than 0; the walk must agree, also near the threshold and where
 // zeros follow lead bytes.
