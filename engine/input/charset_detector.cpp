@@ -94,14 +94,11 @@ class BestCandidate {
 using TieOrder = std::array<size_t, kSingleByteRecognizerCount>;
 
 TieOrder TieOrderOf(bool c1Bytes) {
-  SampleFacts facts;
-  facts.c1Bytes = c1Bytes;
-  SingleByteScorer s(facts);
   TieOrder order;
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&s](size_t a, size_t b) {
-    return PrecedesCandidate({99, kSingleByteRecognizers[a].weight, s.Name(a)},
-                             {99, kSingleByteRecognizers[b].weight, s.Name(b)});
+  std::sort(order.begin(), order.end(), [c1Bytes](size_t a, size_t b) {
+    return PrecedesCandidate({99, kSingleByteRecognizers[a].weight, SingleByteName(a, c1Bytes)},
+                             {99, kSingleByteRecognizers[b].weight, SingleByteName(b, c1Bytes)});
   });
   return order;
 }

@@ -325,9 +325,13 @@ int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint3
   return share > 0.33 ? 99 : static_cast<int32_t>(share * 300);
 }
 
-const char* SingleByteScorer::Name(size_t member) const {
+const char* SingleByteName(size_t member, bool c1Bytes) {
   const SingleByteRecognizer& r = kSingleByteRecognizers[member];
-  return sample_.c1Bytes && r.c1Name ? r.c1Name : r.isoName;
+  return c1Bytes && r.c1Name ? r.c1Name : r.isoName;
+}
+
+const char* SingleByteScorer::Name(size_t member) const {
+  return SingleByteName(member, sample_.c1Bytes);
 }
 
 SingleByteConfidenceList SingleByteConfidences(const SampleFacts& sample) {

@@ -35,6 +35,9 @@ using SingleByteConfidenceList = std::array<int32_t, kSingleByteRecognizerCount>
 // members that share a map follow each other in member order.
 size_t FirstTableInIndex(size_t member);
 
+// The member's Windows name when the sample has C1 bytes, else its ISO name.
+const char* SingleByteName(size_t member, bool c1Bytes);
+
 // True when the trigram table knows the trigram {a, b, c}.
 bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c);
 
@@ -65,7 +68,7 @@ class SingleByteScorer {
   // Counts on until the member's confidence is known or certainly below
   // `need`, and says what is then known of it.
   ConfidenceRange Narrow(size_t member, int32_t need);
-  // The member's Windows name when the sample has C1 bytes, else its ISO name.
+  // The member's name for this sample.
   const char* Name(size_t member) const;
 
  private:
