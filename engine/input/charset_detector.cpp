@@ -72,6 +72,11 @@ class BestCandidate {
       found_ = true;
     }
   }
+  // The lowest confidence with which a candidate would come first.
+  int32_t Need(int32_t weight, const char* name) const {
+    if (!found_) return 1;
+    return best_.confidence + (CanBeat(best_.confidence, weight, name) ? 0 : 1);
+  }
   void Try(const FixedRecognizer& r, const SampleFacts& sample) {
     if (CanBeat(r.highest, r.weight, r.name)) Offer(r.confidence(sample), r.weight, r.name);
   }
@@ -84,15 +89,24 @@ class BestCandidate {
 };
 
 // The single-byte members from the one that would win a tie down, so that
-// once one is sure (99) the rest can be passed over.
-std::array<size_t, kSingleByteRecognizerCount> SingleByteTieOrder(const SingleByteScorer& s) {
-  std::array<size_t, kSingleByteRecognizerCount> order;
+// once one is sure (99) the rest can be passed over. The order depends on
+// the sample only through its names, so there are two, worked out once.
+using TieOrder = std::array<size_t, kSingleByteRecognizerCount>;
+
+TieOrder TieOrderOf(bool c1Bytes) {
+  TieOrder order;
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&s](size_t a, size_t b) {
-    return PrecedesCandidate({99, kSingleByteRecognizers[a].weight, s.Name(a)},
-                             {99, kSingleByteRecognizers[b].weight, s.Name(b)});
+  std::sort(order.begin(), order.end(), [c1Bytes](size_t a, size_t b) {
+    return PrecedesCandidate({99, kSingleByteRecognizers[a].weight, SingleByteName(a, c1Bytes)},
+                             {99, kSingleByteRecognizers[b].weight, SingleByteName(b, c1Bytes)});
   });
   return order;
+}
+
+const TieOrder& SingleByteTieOrder(const SampleFacts& sample) {
+  static const TieOrder withC1 = TieOrderOf(true);
+  static const TieOrder withoutC1 = TieOrderOf(false);
+  return sample.c1Bytes ? withC1 : withoutC1;
 }
 
 }  // namespace
@@ -131,24 +145,32 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
   SingleByteScorer scorer(facts);
   // A member below 99 loses to any that is sure, so its exact confidence is
   // needed only when none is; until then it waits.
-  size_t waiting[kSingleByteRecognizerCount];
+  struct Waiting {
+    size_t member;
+    int32_t low;
+  };
+  Waiting waiting[kSingleByteRecognizerCount];
   size_t waitingCount = 0;
-  for (size_t member : SingleByteTieOrder(scorer)) {
+  for (size_t member : SingleByteTieOrder(facts)) {
     int32_t weight = kSingleByteRecognizers[member].weight;
     // The tie order makes every later member unable to win as well.
     if (!best.CanBeat(99, weight, scorer.Name(member))) break;
-    if (scorer.BelowSure(member)) {
-      waiting[waitingCount++] = member;
+    ConfidenceRange range = scorer.Narrow(member, 99);
+    if (range.low == range.high) {
+      best.Offer(range.low, weight, scorer.Name(member));
     } else {
-      best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
+      waiting[waitingCount++] = {member, range.low};
     }
   }
+  // The surest first: once it is best, the others have more to beat and
+  // their passes stop sooner.
+  std::stable_sort(waiting, waiting + waitingCount,
+                   [](const Waiting& a, const Waiting& b) { return a.low > b.low; });
   for (size_t i = 0; i < waitingCount; ++i) {
-    size_t member = waiting[i];
+    size_t member = waiting[i].member;
     int32_t weight = kSingleByteRecognizers[member].weight;
-    if (best.CanBeat(98, weight, scorer.Name(member))) {
-      best.Offer(scorer.Confidence(member), weight, scorer.Name(member));
-    }
+    ConfidenceRange range = scorer.Narrow(member, best.Need(weight, scorer.Name(member)));
+    if (range.low == range.high) best.Offer(range.low, weight, scorer.Name(member));
   }
   // Last, as any sure single-byte candidate (99) rules them out.
   for (const FixedRecognizer& r : kUtf16) best.Try(r, facts);

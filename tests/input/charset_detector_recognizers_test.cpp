@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/input/charset/candidate_list.h"
 #include "engine/input/charset/double_byte_recognizers.h"
@@ -47,6 +48,7 @@ TEST(CharsetRecognizerTest, SampleFactsOfEveryByteAnywhere) {
       SampleFacts f = Facts(s);
       EXPECT_EQ(f.zeros, value == 0 ? 1u : 0u) << value << " at " << at;
       EXPECT_EQ(f.highBytes, value >= 0x80) << value << " at " << at;
+      EXPECT_EQ(f.highCount, value >= 0x80 ? 1u : 0u) << value << " at " << at;
       EXPECT_EQ(f.c1Bytes, value >= 0x80 && value <= 0x9F) << value << " at " << at;
       EXPECT_EQ(f.escapes, value == 0x1B) << value << " at " << at;
     }
@@ -54,6 +56,10 @@ TEST(CharsetRecognizerTest, SampleFactsOfEveryByteAnywhere) {
   std::string zeros(100, '\0');
   EXPECT_EQ(Facts(zeros).zeros, 100u);
   EXPECT_EQ(Facts(zeros).nonZeros, 0u);
+  // Past the 255 rounds a byte lane counts before the lanes are summed.
+  std::string large = Repeat(std::string("\0\xC1xy", 4), 1300) + "\xE0";
+  EXPECT_EQ(Facts(large).zeros, 1300u);
+  EXPECT_EQ(Facts(large).highCount, 1301u);
 }
 
 TEST(CharsetRecognizerTest, SevenBitCountsZeros) {
@@ -188,6 +194,54 @@ TEST(CharsetRecognizerTest, DoubleByteStructures) {
             10);
   EXPECT_EQ(DoubleByteConfidence(Facts(Repeat("\x82\x20", 20)), DoubleByteCharset::kShiftJis, none),
             0);
+}
+
+// One bad character among double-byte ones: at or above a twentieth of them
+// it leaves no score, below it the walk's counts score as they are.
+TEST(CharsetRecognizerTest, DoubleByteBadShareOfAWalk) {
+  ByteSpan none{nullptr, 0};
+  for (int32_t pairs = 15; pairs <= 25; ++pairs) {
+    std::string sample = "\xA4\x20" + Repeat("\xA4\x40", static_cast<size_t>(pairs));
+    DoubleByteCounts whole;
+    whole.doubleByte = pairs;
+    whole.bad = 1;
+    EXPECT_EQ(DoubleByteConfidence(Facts(sample), DoubleByteCharset::kBig5, none),
+              DoubleByteConfidence(whole, false))
+        << pairs << " pairs";
+  }
+}
+
+// Samples with many zero bytes score 0 without a walk when no walk could
+// give other than 0; the walk must agree, also near the threshold and where
+// zeros follow lead bytes.
+TEST(CharsetRecognizerTest, DoubleByteZeroRuleWithoutWalking) {
+  std::vector<std::string> samples = {
+      Repeat(std::string("a\0", 2), 500),
+      Repeat(std::string("\xA4\0\x40\0", 4), 300),
+      Repeat(std::string("\x81\x30\0\0\xA1\xA1", 6), 100),
+      Repeat(std::string("\x8F\0\0", 3), 200) + Repeat("a", 500),
+  };
+  for (size_t zeros : {38, 39, 40, 41, 42, 60}) {
+    samples.push_back(Repeat("word ", 800) + Repeat(std::string("\0", 1), zeros));
+    samples.push_back(Repeat("\xB0\xA1", 5) + std::string(zeros, '\0') + Repeat("word ", 800));
+  }
+  const CommonCharsId common[] = {CommonCharsId::kBig5, CommonCharsId::kEucJp,
+                                  CommonCharsId::kEucKr, CommonCharsId::kGb18030,
+                                  CommonCharsId::kShiftJis};
+  const DoubleByteCharset charsets[] = {DoubleByteCharset::kBig5, DoubleByteCharset::kEucJp,
+                                        DoubleByteCharset::kEucKr, DoubleByteCharset::kGb18030,
+                                        DoubleByteCharset::kShiftJis};
+  for (size_t n = 0; n < samples.size(); ++n) {
+    SampleFacts facts = Facts(samples[n]);
+    SampleFacts walked = facts;  // the walk counts zeros itself
+    walked.zeros = 0;
+    walked.highBytes = true;
+    for (size_t c = 0; c < 5; ++c) {
+      EXPECT_EQ(DoubleByteConfidence(facts, charsets[c], CommonChars(common[c])),
+                DoubleByteConfidence(walked, charsets[c], CommonChars(common[c])))
+          << "sample " << n << " charset " << c;
+    }
+  }
 }
 
 TEST(CharsetRecognizerTest, SingleByteScore) {

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/input/charset/live_windows.h"
+#include "engine/input/charset/sample_facts.h"
+#include "engine/input/charset/single_byte_recognizers.h"
 #include "engine/input/file_stream.h"
 
 using namespace Nimbra::Lexora;
@@ -62,6 +65,19 @@ const char kKorean[] =
 const char kSimplifiedChinese[] =
     "人人生而自由，在尊严和权利上一律平等。他们赋有理性和良心，并应以兄弟关系的精神相对待。"
     "人人有资格享有本宣言所载的一切权利和自由，不分种族、肤色、性别、语言、宗教、政治或其他见解。";
+const char kCzech[] =
+    "Všichni lidé rodí se svobodní a sobě rovní co do důstojnosti a práv. Jsou nadáni rozumem a "
+    "svědomím a mají spolu jednat v duchu bratrství.";
+const char kHebrew[] =
+    "כל בני האדם נולדו בני חורין ושווים בערכם ובזכויותיהם. כולם חוננו בתבונה ובמצפון, "
+    "לפיכך חובה עליהם לנהוג איש ברעהו ברוח של אחוה.";
+const char kArabic[] =
+    "يولد جميع الناس أحراراً متساوين في الكرامة والحقوق. وقد وهبوا عقلاً وضميراً وعليهم أن "
+    "يعامل بعضهم بعضاً بروح الإخاء.";
+const char kFrench[] =
+    "Tous les êtres humains naissent libres et égaux en dignité et en droits. Ils sont doués de "
+    "raison et de conscience et doivent agir les uns envers les autres dans un esprit de "
+    "fraternité.";
 const char kTraditionalChinese[] =
     "人人生而自由，在尊嚴和權利上一律平等。他們賦有理性和良心，並應以兄弟關係的精神相對待。"
     "人人有資格享有本宣言所載的一切權利和自由，不分種族、膚色、性別、語言、宗教、政治或其他見解。";
@@ -142,31 +158,63 @@ TEST(CharsetDetectorTest, Utf16ByteOrders) {
   EXPECT_EQ(Find(list, "UTF-16BE"), nullptr);
 }
 
-// Detection stops running recognizers that can no longer win; it must name
-// what the full, sorted candidate list puts first.
+// The text said again until it fills `length` bytes.
+std::string Repeated(const std::string& bytes, size_t length) {
+  std::string out;
+  while (!bytes.empty() && out.size() < length) out += bytes;
+  return out.substr(0, length);
+}
+
+// Detection stops running recognizers that can no longer win, and single-byte
+// passes stop once their bounds settle; it must name what the full, sorted
+// candidate list puts first.
 TEST(CharsetDetectorTest, DetectionAgreesWithTheFullList) {
   std::vector<std::string> samples;
   const char* texts[] = {kGreek,
                          kTurkish,
                          kRussian,
+                         kCzech,
+                         kHebrew,
+                         kArabic,
+                         kFrench,
                          kJapanese,
                          kKorean,
                          kSimplifiedChinese,
                          kTraditionalChinese,
                          "plain words, nothing more"};
-  const char* charsets[] = {"UTF-8",        "UTF-16BE",     "UTF-16LE",     "ISO-8859-7",
-                            "windows-1253", "ISO-8859-9",   "windows-1254", "KOI8-R",
-                            "windows-1251", "ISO-8859-5",   "Shift_JIS",    "EUC-JP",
-                            "EUC-KR",       "GB18030",      "Big5",         "ISO-2022-JP",
-                            "IBM424",       "windows-1256", "ISO-8859-2"};
+  const char* charsets[] = {
+      "UTF-8",        "UTF-16BE",   "UTF-16LE",     "ISO-8859-7",  "windows-1253", "ISO-8859-9",
+      "windows-1254", "KOI8-R",     "windows-1251", "ISO-8859-5",  "Shift_JIS",    "EUC-JP",
+      "EUC-KR",       "GB18030",    "Big5",         "ISO-2022-JP", "IBM424",       "windows-1256",
+      "ISO-8859-6",   "ISO-8859-2", "windows-1250", "ISO-8859-8",  "windows-1255", "ISO-8859-1"};
   for (const char* text : texts) {
     for (const char* charset : charsets) {
       std::string bytes = Encode(text, charset);
       samples.push_back(bytes);
       samples.push_back(bytes.substr(0, 40));
       samples.push_back(bytes.substr(0, 41));
+      // Many blocks of a pass, up to one whole chunk and just past it.
+      for (size_t length : {1000, 4095, 4096, 4097}) samples.push_back(Repeated(bytes, length));
     }
   }
+  // Around the ends of the passes' blocks, in text of high bytes and in
+  // text mostly of ASCII.
+  for (std::string bytes : {Encode(kGreek, "ISO-8859-7"), Encode(kCzech, "ISO-8859-2")}) {
+    for (size_t length = 240; length < 280; ++length) samples.push_back(Repeated(bytes, length));
+  }
+  // Bytes that some maps read as 0 (controls, C1), among letters, and a
+  // few zero bytes: each map counts its own trigrams.
+  std::string russian = Repeated(Encode(kRussian, "windows-1251"), 3000);
+  std::string czech = Repeated(Encode(kCzech, "ISO-8859-2"), 3000);
+  for (size_t i = 7; i < russian.size(); i += 37) russian[i] = static_cast<char>(0x80 + i % 32);
+  for (size_t i = 11; i < czech.size(); i += 53) czech[i] = i % 2 ? '\x1A' : '\0';
+  samples.push_back(russian);
+  samples.push_back(czech);
+  // English: no table knows a third of its trigrams, so no member is sure.
+  samples.push_back(Repeated(
+      "All human beings are born free and equal in dignity and rights. They are endowed with "
+      "reason and conscience and should act towards one another in a spirit of brotherhood. ",
+      4096));
   uint32_t seed = 3;
   for (int n = 0; n < 200; ++n) {
     std::string bytes;
@@ -187,6 +235,77 @@ TEST(CharsetDetectorTest, DetectionAgreesWithTheFullList) {
     const std::string& s = samples[n];
     CharsetCandidateList list = DetectCharsetCandidates(Bytes(s), s.size());
     EXPECT_EQ(Detect(s), list.empty() ? "" : ConverterNameOf(list[0].name)) << "sample " << n;
+  }
+}
+
+// The live windows bound what a pass can still find: from any block on, at
+// least as many as each table knows, and exactly the trigrams each map counts.
+TEST(CharsetDetectorTest, LiveWindowsBoundTheHits) {
+  for (const char* text : {kGreek, kRussian, kCzech, kHebrew, kFrench}) {
+    for (const char* charset : {"ISO-8859-7", "KOI8-R", "windows-1250", "ISO-8859-8", "IBM424"}) {
+      // Any bytes will do as kept bytes; a few that some maps read as 0.
+      std::string kept = std::string(2, '\0') + Repeated(Encode(text, charset), 700) +
+                         "\x1A\x81"
+                         "a";
+      const uint8_t* bytes = Bytes(kept);
+      LiveWindows live;
+      live.Count(bytes, kept.size());
+      for (size_t block = 0; 2 + block * LiveWindows::kBlock < kept.size(); ++block) {
+        for (const SingleByteRecognizer& r : kSingleByteRecognizers) {
+          const uint8_t* map = CharMap(r.map);
+          uint32_t counted = 0;
+          uint32_t known[TrigramIndex::kMaxTables] = {};
+          for (size_t j = 2 + block * LiveWindows::kBlock; j < kept.size(); ++j) {
+            counted += map[bytes[j - 2]] != 0;
+            for (size_t t = 0; t < r.tableCount; ++t) {
+              auto id = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
+              known[t] += KnowsTrigram(TrigramTable(id), map[bytes[j - 2]], map[bytes[j - 1]],
+                                       map[bytes[j]]);
+            }
+          }
+          EXPECT_EQ(live.Counted(block, r.map), counted) << r.isoName << " block " << block;
+          for (size_t t = 0; t < r.tableCount; ++t) {
+            auto id = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
+            EXPECT_GE(live.Live(block, id), known[t]) << r.isoName << " block " << block;
+          }
+        }
+      }
+    }
+  }
+}
+
+// A single-byte pass may stop as soon as its bounds settle what is asked;
+// the range it stops with must hold the confidence of the whole pass, and be
+// that confidence when it is one value. One scorer serves all the
+// questions, so that passes resume where they stopped.
+TEST(CharsetDetectorTest, NarrowedRangesHoldTheConfidence) {
+  std::vector<std::string> samples;
+  for (const char* text : {kGreek, kRussian, kCzech, kHebrew, kArabic, kFrench, kTurkish}) {
+    for (const char* charset : {"ISO-8859-7", "windows-1251", "ISO-8859-2", "windows-1255",
+                                "windows-1256", "ISO-8859-1", "ISO-8859-9", "IBM424"}) {
+      std::string bytes = Encode(text, charset);
+      samples.push_back(Repeated(bytes, 300));
+      samples.push_back(Repeated(bytes, 4096));
+    }
+  }
+  samples.push_back(Repeated(Encode(kFrench, "ISO-8859-1"), 5000));  // past one chunk
+  for (size_t n = 0; n < samples.size(); ++n) {
+    const std::string& s = samples[n];
+    SampleFacts facts = SurveySample(Bytes(s), s.size());
+    SingleByteConfidenceList exact = SingleByteConfidences(facts);
+    SingleByteScorer scorer(facts);
+    for (int32_t need : {99, 90, 60, 1}) {
+      for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
+        ConfidenceRange range = scorer.Narrow(i, need);
+        EXPECT_LE(range.low, exact[i]) << "sample " << n << " member " << i << " need " << need;
+        EXPECT_GE(range.high, exact[i]) << "sample " << n << " member " << i << " need " << need;
+        EXPECT_TRUE(range.low == range.high || range.high < need)
+            << "sample " << n << " member " << i << " need " << need;
+      }
+    }
+    for (size_t i = 0; i < kSingleByteRecognizerCount; ++i) {
+      EXPECT_EQ(scorer.Confidence(i), exact[i]) << "sample " << n << " member " << i;
+    }
   }
 }
 

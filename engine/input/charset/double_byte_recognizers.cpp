@@ -93,12 +93,14 @@ DoubleByteCounts Walk(const SampleFacts& sample, const CommonCharTest& common) {
   size_t length = sample.length;
   size_t i = 0;
   while (i < length) {
-    // Every member reads a run of ASCII as single-byte characters.
-    size_t run = i;
-    while (run < length && bytes[run] != 0 && bytes[run] < 0x80) ++run;
-    n.single += static_cast<int32_t>(run - i);
-    i = run;
-    if (i == length) break;
+    // Every member reads a run of ASCII as single-byte characters; in East
+    // Asian text the runs are short and most characters start none.
+    if (bytes[i] != 0 && bytes[i] < 0x80) {
+      size_t run = AsciiRunEnd(bytes, i, length);
+      n.single += static_cast<int32_t>(run - i);
+      i = run;
+      if (i == length) break;
+    }
     if (bytes[i] == 0) {
       ++n.zeros;
       ++i;
@@ -149,6 +151,13 @@ int32_t DoubleByteConfidence(const SampleFacts& sample, DoubleByteCharset charse
                              ByteSpan commonChars) {
   CommonCharTest common(commonChars);
   DoubleByteCounts counts;
+  // A zero byte counts as such unless it follows a lead byte, which takes
+  // at most three after it (and the end may cut a character off): when even
+  // the fewest zeros that can be left are too many for the characters, no
+  // walk can give other than 0.
+  uint64_t fewestZeros =
+      sample.zeros > 3ull * sample.highCount + 3 ? sample.zeros - 3ull * sample.highCount - 3 : 0;
+  if (fewestZeros > 0 && fewestZeros * 100 >= sample.nonZeros) return 0;
   if (!sample.highBytes) {
     // Only zeros and single-byte characters, in every member.
     counts.zeros = static_cast<int32_t>(sample.zeros);

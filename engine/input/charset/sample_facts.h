@@ -13,12 +13,16 @@ struct SampleFacts {
   size_t length = 0;
   uint32_t zeros = 0;      // bytes equal to 0
   uint32_t nonZeros = 0;   // every other byte
+  uint32_t highCount = 0;  // bytes 0x80 or above
   bool highBytes = false;  // some byte is 0x80 or above
   bool c1Bytes = false;    // some byte is in 0x80-0x9F
   bool escapes = false;    // some byte is 0x1B
 };
 
 SampleFacts SurveySample(const uint8_t* bytes, size_t length);
+
+// Where the run of non-zero bytes below 0x80 that starts at `from` ends.
+size_t AsciiRunEnd(const uint8_t* bytes, size_t from, size_t length);
 
 }  // namespace Nimbra::Lexora
 

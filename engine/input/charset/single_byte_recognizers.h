@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "engine/input/charset/candidate_list.h"
+#include "engine/input/charset/live_windows.h"
 #include "engine/input/charset/sample_facts.h"
 #include "engine/input/charset/trained_data.h"
 #include "engine/input/charset/trigram_index.h"
@@ -30,6 +31,13 @@ inline constexpr size_t kSingleByteRecognizerCount = 13;
 extern const SingleByteRecognizer kSingleByteRecognizers[kSingleByteRecognizerCount];
 using SingleByteConfidenceList = std::array<int32_t, kSingleByteRecognizerCount>;
 
+// Where the member's tables start in its map's index: the tables of the
+// members that share a map follow each other in member order.
+size_t FirstTableInIndex(size_t member);
+
+// The member's Windows name when the sample has C1 bytes, else its ISO name.
+const char* SingleByteName(size_t member, bool c1Bytes);
+
 // True when the trigram table knows the trigram {a, b, c}.
 bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c);
 
@@ -44,41 +52,61 @@ struct SingleByteMapCounts {
   uint32_t hits[TrigramIndex::kMaxTables] = {};
 };
 
-// The members' confidences for one sample, each worked out when first asked
-// for; members that share a character map share one pass over the sample.
+// What is known of a confidence so far: it lies in [low, high].
+struct ConfidenceRange {
+  int32_t low;
+  int32_t high;
+};
+
+// The members' confidences for one sample, each worked out as far as it is
+// asked for; members that share a character map share one pass over the
+// sample, which stops where it was left and resumes when asked for more.
 class SingleByteScorer {
  public:
   explicit SingleByteScorer(const SampleFacts& sample) : sample_(sample) {}
   int32_t Confidence(size_t member);
-  // True when the member's confidence is certainly below 99, found without
-  // necessarily reading the whole sample; false when it may be 99 (its
-  // confidence is then at hand).
-  bool BelowSure(size_t member);
-  // The member's Windows name when the sample has C1 bytes, else its ISO name.
+  // Counts on until the member's confidence is known or certainly below
+  // `need`, and says what is then known of it.
+  ConfidenceRange Narrow(size_t member, int32_t need);
+  // The member's name for this sample.
   const char* Name(size_t member) const;
 
  private:
-  static constexpr size_t kChunk = 4096;
+  static constexpr size_t kChunk = LiveWindows::kMaxWindows;
   static constexpr size_t kNoGroup = ~size_t{0};
 
-  // Counts the map's trigrams and hits, from where an earlier count of it
-  // stopped; with stopBelowSure it stops as soon as no table of the map can
-  // reach 99 any more.
-  void Count(size_t map, bool stopBelowSure);
-
-  const SampleFacts& sample_;
-  SingleByteMapCounts counts_[kCharMapCount] = {};
-  bool done_[kCharMapCount] = {};
-  size_t resume_[kCharMapCount] = {};  // the next window end to count; 0 before any
   // The bytes that enter the window, after two bytes of history (zero
   // bytes at the start: they read as the map's 0, so the first two windows
   // do not count). While the sample is one chunk they are kept for the two
-  // space groups used last, as counts may stop and resume.
+  // space groups used last, with their live windows once counted.
   struct Kept {
     uint8_t bytes[kChunk + 2] = {};
     size_t end = 0;
     size_t group = kNoGroup;
+    bool surveyed = false;
+    LiveWindows live;
   };
+
+  // Longer samples go a chunk at a time, to the end.
+  void CountAll(size_t map);
+  Kept& KeptFor(const TrigramIndex& index);
+  // The member's best table has at least `least` and at most `most` hits
+  // among `trigrams`, which are known or, before the survey, an upper bound.
+  struct HitBounds {
+    uint32_t least;
+    uint32_t most;
+    uint32_t trigrams;
+  };
+  HitBounds Bounds(size_t member, const Kept& kept) const;
+  // The fewest hits among `trigrams` that give at least `confidence`.
+  uint32_t LeastHitsFor(int32_t confidence, uint32_t trigrams) const;
+
+  const SampleFacts& sample_;
+  SingleByteMapCounts counts_[kCharMapCount] = {};
+  bool done_[kCharMapCount] = {};      // longer samples: whether the map is counted
+  size_t resume_[kCharMapCount] = {};  // the next window end to count; 0 before any
+  bool counted_ = false;               // whether any map has been counted
+  uint64_t surveyedGroups_ = 0;        // space groups whose live windows were counted
   Kept kept_[2];
   size_t lastKept_ = 0;
 };

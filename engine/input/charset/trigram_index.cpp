@@ -26,6 +26,7 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
     code_[b] = static_cast<uint8_t>(codeOfValue[v]);
   }
   code_[0] = kZero;
+  for (int b = 0; b < 256; ++b) pairKey_[b] = code_[b] | (code_[b] * alphabet_) << 8;
   pairSlot_.assign(static_cast<size_t>(alphabet_) * alphabet_, 0);
   masks_.assign(alphabet_, 0);  // slot 0: nothing known
   for (uint32_t a = 1; a < alphabet_; ++a) {
@@ -37,6 +38,9 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
         for (size_t t = 0; t < tableCount; ++t) {
           mask |= static_cast<uint16_t>(KnowsTrigram(tables[t], value[a], value[b], value[c]) << t);
         }
+        placeTables_[0][a] |= mask;
+        placeTables_[1][b] |= mask;
+        placeTables_[2][c] |= mask;
         if (mask != 0 && !any) {
           any = true;
           masks_.resize(masks_.size() + alphabet_, 0);
@@ -47,18 +51,9 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
     }
   }
   if (tableCount != 1) return;
-  // One table needs one bit per trigram: a row of bits per slot is a
-  // sixteenth of a row of masks, and stays in cache.
-  size_t words = (alphabet_ + 63) / 64;
-  size_t slots = masks_.size() / alphabet_;
-  bits_.assign(slots * words, 0);
-  for (size_t slot = 0; slot < slots; ++slot) {
-    for (uint32_t c = 0; c < alphabet_; ++c) {
-      bits_[slot * words + c / 64] |= static_cast<uint64_t>(masks_[slot * alphabet_ + c] & 1)
-                                      << (c % 64);
-    }
-  }
-  for (uint32_t& row : pairSlot_) row = static_cast<uint32_t>(row / alphabet_ * words);
+  // One table needs a byte per trigram, not a mask: half the size, and the
+  // pass adds it as it is.
+  known_.assign(masks_.begin(), masks_.end());
   masks_.clear();
   masks_.shrink_to_fit();
 }

@@ -30,9 +30,11 @@ class TrigramIndex {
   // pair's slot row (slot 0 knows nothing), then the third character.
   uint16_t Known(uint32_t a, uint32_t b, uint32_t c) const {
     uint32_t row = pairSlot_[a * alphabet_ + b];
-    if (!bits_.empty()) return (bits_[row + (c >> 6)] >> (c & 63)) & 1;
-    return masks_[row + c];
+    return known_.empty() ? masks_[row + c] : known_[row + c];
   }
+  // The tables (a mask, as Known gives) that know some trigram with the
+  // dense character `code` at `place`: 0 first, 1 second, 2 third.
+  uint16_t TablesWith(size_t place, uint8_t code) const { return placeTables_[place][code]; }
   size_t tableCount() const { return tableCount_; }
   // Maps that read the same bytes as space drop the same bytes from the
   // window, so they can share that work; they share this number.
@@ -40,24 +42,29 @@ class TrigramIndex {
 
   // The same, in parts, for loops that keep them in registers.
   const uint8_t* codes() const { return code_; }
+  // Per byte, its dense character in the low 8 bits and, above them, that
+  // character times the alphabet: a pair's slot is at (first >> 8) + (second & 0xFF).
+  const uint32_t* pairKeys() const { return pairKey_; }
   const uint32_t* pairSlots() const { return pairSlot_.data(); }
   // With several tables: per slot and third character, the mask of tables.
   const uint16_t* masks() const { return masks_.data(); }
-  // With one table: per slot, one bit per third character (64 to a word).
-  const uint64_t* bits() const { return bits_.data(); }
+  // With one table: per slot and third character, 1 when known.
+  const uint8_t* known() const { return known_.data(); }
   uint32_t alphabet() const { return alphabet_; }
   void set_spaceGroup(size_t group) { spaceGroup_ = group; }
 
  private:
   uint8_t code_[256];
+  uint32_t pairKey_[256];
+  uint16_t placeTables_[3][256] = {};
   uint32_t alphabet_ = 0;
   size_t tableCount_ = 0;
   size_t spaceGroup_ = 0;
-  // Per pair of characters, where its slot's row starts in masks_ or bits_;
+  // Per pair of characters, where its slot's row starts in masks_ or known_;
   // 0, the empty row, when no table knows the pair.
   std::vector<uint32_t> pairSlot_;
   std::vector<uint16_t> masks_;
-  std::vector<uint64_t> bits_;
+  std::vector<uint8_t> known_;
 };
 
 // The index of one character map over the tables of its recognizers.

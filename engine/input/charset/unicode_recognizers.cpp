@@ -99,12 +99,6 @@ int32_t Utf8Confidence(const SampleFacts& sample) {
   return faults == 0 ? 20 : 0;
 }
 
-bool IsCommonUtf16WhiteSpace(uint32_t c) {
-  if (c < 0x80) return (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x20);
-  return c == 0x85 || c == 0x1680 || c == 0x180E || (c >= 0x2002 && c <= 0x200A) || c == 0x2028 ||
-         c == 0x2029 || c == 0x205F || c == 0x3000;
-}
-
 int32_t Utf16Confidence(const SampleFacts& sample, bool bigEndian) {
   if (sample.length % 2 != 0) return 0;
   const uint8_t* bytes = sample.bytes;
