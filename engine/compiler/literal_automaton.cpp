@@ -13,6 +13,8 @@ void LiteralAutomaton::Initialize(std::u16string_view foldedAlphabet, bool exact
     // A character met twice after folding takes the later column.
     columns_.Set(exactCase ? c : FoldUnit(c), static_cast<int16_t>(columnCount_++));
   }
+  rowShift_ = 0;
+  while ((1u << rowShift_) < columnCount_) ++rowShift_;
   cells_.clear();
   stateCount_ = 0;
   wordCount_ = 0;
@@ -23,7 +25,7 @@ uint16_t LiteralAutomaton::NewState() {
   if (stateCount_ + 1 >= kStateLimit) {
     throw RuntimeError(u"Script too big, exceeded maximum number of DFA states");
   }
-  cells_.resize(cells_.size() + columnCount_, kNone);
+  cells_.resize(cells_.size() + (size_t{1} << rowShift_), kNone);
   return static_cast<uint16_t>(stateCount_++);
 }
 

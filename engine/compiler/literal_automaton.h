@@ -26,10 +26,20 @@ class LiteralAutomaton {
   // kNone for an empty pattern.
   uint16_t Insert(std::u16string_view pattern);
 
+  // The cells, for a scan loop to hold in registers. Rows are padded to a
+  // power of two, so that finding a row costs a shift, not a multiplication,
+  // on the chain of dependent loads that stepping a word is.
+  struct Rows {
+    const uint16_t* cells;
+    unsigned shift;
+    uint16_t Cell(uint16_t state, int16_t column) const {
+      return cells[(static_cast<size_t>(state) << shift) + static_cast<uint16_t>(column)];
+    }
+  };
+
   int16_t ColumnOf(char16_t unit) const { return columns_[unit]; }
-  uint16_t Cell(uint16_t state, int16_t column) const {
-    return cells_[static_cast<size_t>(state) * columnCount_ + static_cast<uint16_t>(column)];
-  }
+  uint16_t Cell(uint16_t state, int16_t column) const { return rows().Cell(state, column); }
+  Rows rows() const { return {cells_.data(), rowShift_}; }
   uint32_t stateCount() const { return stateCount_; }
   uint32_t wordCount() const { return wordCount_; }
   uint16_t columnCount() const { return columnCount_; }
@@ -37,7 +47,7 @@ class LiteralAutomaton {
  private:
   uint16_t NewState();
   uint16_t& CellRef(uint16_t state, int16_t column) {
-    return cells_[static_cast<size_t>(state) * columnCount_ + static_cast<uint16_t>(column)];
+    return cells_[(static_cast<size_t>(state) << rowShift_) + static_cast<uint16_t>(column)];
   }
 
   ColumnMap columns_;
@@ -45,7 +55,8 @@ class LiteralAutomaton {
   uint32_t stateCount_ = 0;
   bool exactCase_ = false;
   uint32_t wordCount_ = 0;
-  std::vector<uint16_t> cells_;  // stateCount_ rows of columnCount_ cells
+  unsigned rowShift_ = 0;        // a row holds 1 << rowShift_ cells
+  std::vector<uint16_t> cells_;  // stateCount_ rows of columnCount_ cells, padded
 };
 
 }  // namespace Nimbra::Lexora

@@ -121,8 +121,8 @@ WordFinder::RunEnd WordFinder::PassWords() {
   std::u16string_view units = reader_.Available();
   const WordTable& foldedTable = *literals_[0].table;
   const WordTable& exactTable = *literals_[1].table;
-  const LiteralAutomaton& folded = foldedTable.literal();
-  const LiteralAutomaton& exact = exactTable.literal();
+  const LiteralAutomaton::Rows folded = foldedTable.literal().rows();
+  const LiteralAutomaton::Rows exact = exactTable.literal().rows();
   WildcardStepper& foldedWildcard = wildcards_[0];
   WildcardStepper& exactWildcard = wildcards_[1];
   size_t n = 0;
