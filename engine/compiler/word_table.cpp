@@ -85,9 +85,11 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
   if (alphabet_.empty()) return;
   if (exactCase_) {
     for (char16_t c : alphabet_) hasColumn_[c] = true;
-  } else {  // every unit that folds into the alphabet
-    for (uint32_t u = 0; u < 0x10000; ++u) {
-      hasColumn_[u] = literal_.ColumnOf(Fold(static_cast<char16_t>(u))) >= 0;
+  } else {  // every unit that folds to a folded alphabet character
+    for (char16_t c : alphabet_) {
+      char16_t folded = FoldUnit(c);
+      if (FoldUnit(folded) == folded) hasColumn_[folded] = true;
+      for (char16_t u : UnitsFoldingTo(folded)) hasColumn_[u] = true;
     }
   }
 }

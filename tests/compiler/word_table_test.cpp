@@ -33,6 +33,34 @@ TEST(WordTableTest, FoldingTableSharesAcceptingStates) {
   EXPECT_EQ(exact.literal().wordCount(), 2u);
 }
 
+// The word finder reads a text unit's column and whether it has one through
+// the table, before folding: every unit that folds into the alphabet (the
+// Kelvin sign folds to k) has the column of its folded form.
+TEST(WordTableTest, TextUnitsFindTheColumnsOfTheirFoldedForms) {
+  lexora_test::Initialized library;
+  WordTable folded(false);
+  folded.AddWord(u"Kit\u00e9", 1);
+  folded.Build(std::nullopt);
+  const int16_t k = folded.literal().ColumnOf(u'k');
+  ASSERT_GE(k, 0);
+  for (char16_t unit : {u'k', u'K', char16_t{0x212A}}) {
+    EXPECT_TRUE(folded.HasColumn(unit)) << int(unit);
+    EXPECT_EQ(folded.LiteralColumnOf(unit), k) << int(unit);
+  }
+  EXPECT_EQ(folded.LiteralColumnOf(0x00C9), folded.literal().ColumnOf(0x00E9));  // É, é
+  for (char16_t unit : {u'x', u' ', char16_t{0x4E2D}}) {
+    EXPECT_FALSE(folded.HasColumn(unit)) << int(unit);
+    EXPECT_LT(folded.LiteralColumnOf(unit), 0) << int(unit);
+  }
+  WordTable exact(true);
+  exact.AddWord(u"Kit", 1);
+  exact.Build(std::nullopt);
+  EXPECT_TRUE(exact.HasColumn(u'K'));
+  EXPECT_FALSE(exact.HasColumn(u'k'));
+  EXPECT_FALSE(exact.HasColumn(0x212A));
+  EXPECT_LT(exact.LiteralColumnOf(u'k'), 0);
+}
+
 TEST(WordTableTest, EscapedStarIsLiteralAndPercentIsOrdinary) {
   lexora_test::Initialized library;
   WordTable table(false);
