@@ -35,13 +35,15 @@ NormalizingReader::NormalizingReader(ILXStream* stream, Mode mode)
 }
 
 void NormalizingReader::DiscardConsumed() {
-  if (readIndex_ < 0) return;
-  buffer_.erase(0, static_cast<size_t>(readIndex_ + 1));
+  start_ = static_cast<size_t>(readIndex_ + 1);
+  if (start_ < kCompactAt) return;
+  buffer_.erase(0, start_);
   readIndex_ = -1;
+  start_ = 0;
 }
 
 bool NormalizingReader::Fill(size_t n) {
-  if (pins_ == 0 && readIndex_ > 63) DiscardConsumed();
+  if (pins_ == 0 && readIndex() > 63) DiscardConsumed();
   while (static_cast<ptrdiff_t>(buffer_.size()) <= readIndex_ + static_cast<ptrdiff_t>(n)) {
     if (!ReadChunk()) break;
   }

@@ -57,10 +57,11 @@ class NormalizingReader {
     readIndex_ = p.readIndex;
     consumed_ = p.consumed;
   }
-  // Moves the unread rest to the front of the buffer. Only valid while no
-  // saved Position refers to the buffer.
+  // Drops the consumed units. Only valid while no saved Position refers to
+  // the buffer.
   void DiscardConsumed();
-  ptrdiff_t readIndex() const { return readIndex_; }
+  // The index of the last consumed unit among the units kept.
+  ptrdiff_t readIndex() const { return readIndex_ - static_cast<ptrdiff_t>(start_); }
 
   // While pinned (a mark or a saved lexer position), Ensure keeps consumed
   // units so that a saved position stays valid.
@@ -84,8 +85,13 @@ class NormalizingReader {
   ILXStream* stream_;
   Mode mode_;
   const icu::Normalizer2* normalizer_;
+  // Units before start_ are dropped; they are moved out only when enough of
+  // them have gathered, so that discarding costs no copy each time.
+  static constexpr size_t kCompactAt = 2048;
+
   std::u16string buffer_;
-  ptrdiff_t readIndex_ = -1;
+  size_t start_ = 0;
+  ptrdiff_t readIndex_ = -1;  // in buffer_
   uint64_t consumed_ = 0;
   int pins_ = 0;
   bool atStart_ = true;
