@@ -10,9 +10,8 @@ namespace {
 constexpr size_t kCardMinLength = 13;
 constexpr size_t kCardMaxLength = 19;
 
-int Doubled(int digit) {
-  return digit * 2 > 9 ? digit * 2 - 9 : digit * 2;
-}
+// A digit's Luhn weight when doubled: the digit sum of twice the digit.
+constexpr int kDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
 
 bool IsLuhnSum(int sum) {
   return sum != 0 && sum % 10 == 0;
@@ -31,8 +30,8 @@ LuhnSums SumLuhn(std::u16string_view text) {
     char16_t c = text[k];
     int32_t digit = c >= u'0' && c <= u'9' ? c - u'0' : u_digit(c, 10);
     if (digit < 0) continue;  // not a digit: skipped, the weight does not switch
-    sums.plain += sums.oddDigits ? Doubled(digit) : digit;
-    sums.shifted += sums.oddDigits ? digit : Doubled(digit);
+    sums.plain += sums.oddDigits ? kDoubled[digit] : digit;
+    sums.shifted += sums.oddDigits ? digit : kDoubled[digit];
     sums.oddDigits = !sums.oddDigits;
   }
   return sums;
