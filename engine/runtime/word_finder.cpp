@@ -192,13 +192,30 @@ WordFinder::RunEnd WordFinder::PassWords() {
     literals_[1].state = exactState;
     textLength_ = length;
     if (n > runStart) previous_ = units[n - 1];
-    if (alive) return leave(RunEnd::kAlive);
-
-    // The rest of the dead word: its plain word characters. A joiner or a
-    // soft hyphen is left to the general skip.
-    for (; n < units.size() && (RoleOf(units[n]) & kRoleWord); ++n) previous_ = units[n];
-    if (n == units.size() || (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen))) {
-      return leave(RunEnd::kDied);
+    if (alive) {
+      // A word that only literal automata still follow, ended by a separator
+      // outside both alphabets: the end-of-word step accepts it or kills
+      // them, and the scan resumes after the separator either way.
+      if (n == units.size() || foldedWildcardAlive || exactWildcardAlive) {
+        return leave(RunEnd::kAlive);
+      }
+      char16_t c = units[n];
+      uint8_t role = RoleOf(c);
+      if ((role & kRoleSoftHyphen) || !EndsNothing(c, role)) return leave(RunEnd::kAlive);
+      if (EndWord()) {
+        previous_ = c;
+        ++n;
+        return leave(RunEnd::kAccepted);
+      }
+      previous_ = c;
+      ++n;
+    } else {
+      // The rest of the dead word: its plain word characters. A joiner or a
+      // soft hyphen is left to the general skip.
+      for (; n < units.size() && (RoleOf(units[n]) & kRoleWord); ++n) previous_ = units[n];
+      if (n == units.size() || (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen))) {
+        return leave(RunEnd::kDied);
+      }
     }
     ++wordIndex_;
     ResetAttempt();
@@ -211,6 +228,24 @@ WordFinder::RunEnd WordFinder::PassWords() {
     }
     if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(RunEnd::kRestarted);
   }
+}
+
+// Both literal automata take the end-of-word step on which either accepts.
+bool WordFinder::EndWord() {
+  bool accepted = false;
+  for (Literal& l : literals_) {
+    if (l.state == kDead) continue;
+    l.state = l.table->literal().Cell(l.state, 0);
+    if (l.state != kDead && (l.state & LiteralAutomaton::kAccept)) {
+      ids_.push_back(l.table->LiteralWord(l.state & LiteralAutomaton::kStateMask));
+      accepted = true;
+    }
+  }
+  if (accepted) {
+    separatorSeen_ = literalAccepted_ = true;
+    literalEnd_ = textLength_;
+  }
+  return accepted;
 }
 
 // Drops what is left of an unmatched word, up to the next separator or
@@ -230,7 +265,9 @@ WordFinder::Result WordFinder::Next() {
   Restart();
   for (;;) {
     if (!hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
-      if (PassWords() == RunEnd::kDied) {
+      RunEnd end = PassWords();
+      if (end == RunEnd::kAccepted) break;
+      if (end == RunEnd::kDied) {
         SkipRestOfWord();
         ++wordIndex_;
         Restart();

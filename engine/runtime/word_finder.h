@@ -74,7 +74,11 @@ class WordFinder {
     kAlive,      // an automaton lives at the end of the run
     kDied,       // every automaton died; the rest of the word is to be skipped
     kRestarted,  // words died and were passed over; a new attempt has begun
+    kAccepted,   // a word ended and literal automata accepted it
   };
+  // The end-of-word step of the literal automata at a separator outside
+  // their alphabets; whether either accepted.
+  bool EndWord();
   // Steps over the runs of plain word characters that follow in the buffer.
   RunEnd PassWords();
   void SkipRestOfWord();
