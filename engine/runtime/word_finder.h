@@ -79,7 +79,9 @@ class WordFinder {
   // The end-of-word step of the literal automata at a separator outside
   // their alphabets; whether either accepted.
   bool EndWord();
-  // Steps over the runs of plain word characters that follow in the buffer.
+  // Steps over the runs of plain word characters that follow in the
+  // buffer, and over the dead words and the separators between them, until
+  // a unit needs the general step. Only called while no mark is held.
   RunEnd PassWords();
   void SkipRestOfWord();
   // Consumes units while `takes(unit, role)` holds, refilling as needed.
