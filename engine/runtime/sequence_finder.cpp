@@ -57,6 +57,12 @@ void SequenceFinder::Transition(const Pair& pair, int32_t column, uint32_t index
 
 void SequenceFinder::Word(uint32_t index, int result, std::span<const uint32_t> ids,
                           std::u16string_view text) {
+  if (table_.stateCount() == 1) {  // no phrase: nothing can be in progress
+    for (uint32_t id : ids) positions_.Record(id, {index, index});
+    OfferToDetectors(index, result, text);
+    previous_ = index;
+    return;
+  }
   AddUnique(active_, {index, 0});
   for (uint32_t id : ids) {
     positions_.Record(id, {index, index});
@@ -70,6 +76,13 @@ void SequenceFinder::Word(uint32_t index, int result, std::span<const uint32_t> 
     for (const Hit& hit : hits_) positions_.Record(hit.id, {hit.start, hit.end});
     hits_.clear();
   }
+  OfferToDetectors(index, result, text);
+  active_.swap(next_);
+  next_.clear();
+  previous_ = index;
+}
+
+void SequenceFinder::OfferToDetectors(uint32_t index, int result, std::u16string_view text) {
   for (Detector& d : detectors_) {
     Park(d, index);
     runs_.clear();
@@ -85,9 +98,6 @@ void SequenceFinder::Word(uint32_t index, int result, std::span<const uint32_t> 
       ResumeParked(d, run);
     }
   }
-  active_.swap(next_);
-  next_.clear();
-  previous_ = index;
 }
 
 // Phrases whose next element is the detector's class wait at this word for

@@ -52,6 +52,9 @@ class SequenceFinder {
   int32_t ColumnOfId(uint32_t id) const;
   void CheckState(uint16_t state) const;
   void Transition(const Pair& pair, int32_t column, uint32_t index);
+  // The run detectors' part of a word: its offer, their runs and the
+  // phrases parked for them.
+  void OfferToDetectors(uint32_t index, int result, std::u16string_view text);
   void Park(Detector& d, uint32_t index);
   void ResumeParked(Detector& d, Span run);
 
