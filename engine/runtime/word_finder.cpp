@@ -53,13 +53,15 @@ void WordFinder::ConsumeWhile(Takes takes) {
   while (reader_.Ensure(1)) {
     std::u16string_view units = reader_.Available();
     size_t n = 0;
+    char16_t last = previous_;  // kept in a register, stored once
     for (; n < units.size(); ++n) {
       char16_t c = units[n];
       uint8_t role = RoleOf(c);
       if (role & kRoleSoftHyphen) continue;
       if (!takes(c, role)) break;
-      previous_ = c;
+      last = c;
     }
+    previous_ = last;
     reader_.Advance(n);
     if (n < units.size()) return;
   }
@@ -212,20 +214,24 @@ WordFinder::RunEnd WordFinder::PassWords() {
     } else {
       // The rest of the dead word: its plain word characters. A joiner or a
       // soft hyphen is left to the general skip.
-      for (; n < units.size() && (RoleOf(units[n]) & kRoleWord); ++n) previous_ = units[n];
+      const size_t rest = n;
+      while (n < units.size() && (RoleOf(units[n]) & kRoleWord)) ++n;
+      if (n > rest) previous_ = units[n - 1];
       if (n == units.size() || (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen))) {
         return leave(RunEnd::kDied);
       }
     }
     ++wordIndex_;
     ResetAttempt();
+    char16_t last = previous_;  // kept in a register, stored once
     for (; n < units.size(); ++n) {
       char16_t c = units[n];
       uint8_t role = RoleOf(c);
       if (role & kRoleSoftHyphen) continue;
       if (!EndsNothing(c, role)) break;
-      previous_ = c;
+      last = c;
     }
+    previous_ = last;
     if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(RunEnd::kRestarted);
   }
 }
