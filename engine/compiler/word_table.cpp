@@ -81,17 +81,6 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
   pending_.clear();
   pending_.shrink_to_fit();
   for (char16_t u = 0; u < kLatinUnits; ++u) latinColumns_[u] = literal_.ColumnOf(Fold(u));
-  hasColumn_.assign(65536, false);
-  if (alphabet_.empty()) return;
-  if (exactCase_) {
-    for (char16_t c : alphabet_) hasColumn_[c] = true;
-  } else {  // every unit that folds to a folded alphabet character
-    for (char16_t c : alphabet_) {
-      char16_t folded = FoldUnit(c);
-      if (FoldUnit(folded) == folded) hasColumn_[folded] = true;
-      for (char16_t u : UnitsFoldingTo(folded)) hasColumn_[u] = true;
-    }
-  }
 }
 
 }  // namespace Nimbra::Lexora

@@ -44,9 +44,9 @@ class WordTable {
   int16_t LiteralColumnOf(char16_t unit) const {
     return unit < kLatinUnits ? latinColumns_[unit] : literal_.ColumnOf(Fold(unit));
   }
-  // Whether a unit of text (before folding) has a column in the automata:
-  // one bit read, for the word finder's pass over separators.
-  bool HasColumn(char16_t unit) const { return hasColumn_[unit]; }
+  // Whether a unit of text (before folding) has a column in the automata,
+  // which share one alphabet.
+  bool HasColumn(char16_t unit) const { return LiteralColumnOf(unit) >= 0; }
 
  private:
   struct Pending {
@@ -59,7 +59,6 @@ class WordTable {
   bool exactCase_;
   std::u16string alphabet_;
   std::vector<bool> inAlphabet_ = std::vector<bool>(65536, false);
-  std::vector<bool> hasColumn_ = std::vector<bool>(65536, false);
   std::array<int16_t, kLatinUnits> latinColumns_{};
   std::vector<Pending> pending_;
   LiteralAutomaton literal_;

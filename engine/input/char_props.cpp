@@ -1,8 +1,6 @@
 #include "engine/input/char_props.h"
 
-#include <algorithm>
 #include <mutex>
-#include <vector>
 
 #include <unicode/uchar.h>
 
@@ -31,33 +29,13 @@ CharProps ComputeProps(UChar32 c) {
   return {folded16, other, bits};
 }
 
-// The units that fold to another unit, ordered by their folded form.
-std::vector<char16_t> g_foldTargets;
-std::vector<char16_t> g_foldSources;
-
 }  // namespace
 
 void BuildCharPropsTable() {
   static std::once_flag once;
   std::call_once(once, [] {
     for (UChar32 c = 0; c < 0x10000; ++c) g_charProps[c] = ComputeProps(c);
-    std::vector<std::pair<char16_t, char16_t>> folds;
-    for (uint32_t c = 0; c < 0x10000; ++c) {
-      if (g_charProps[c].folded != c) folds.push_back({g_charProps[c].folded, char16_t(c)});
-    }
-    std::sort(folds.begin(), folds.end());
-    for (auto [target, source] : folds) {
-      g_foldTargets.push_back(target);
-      g_foldSources.push_back(source);
-    }
   });
-}
-
-std::span<const char16_t> UnitsFoldingTo(char16_t folded) {
-  auto [first, last] = std::equal_range(g_foldTargets.begin(), g_foldTargets.end(), folded);
-  return std::span<const char16_t>(g_foldSources)
-      .subspan(static_cast<size_t>(first - g_foldTargets.begin()),
-               static_cast<size_t>(last - first));
 }
 
 }  // namespace Nimbra::Lexora

@@ -5,7 +5,6 @@
 #define LEXORA_ENGINE_INPUT_CHAR_PROPS_H
 
 #include <cstdint>
-#include <span>
 
 namespace Nimbra::Lexora {
 
@@ -30,10 +29,6 @@ extern CharProps g_charProps[65536];
 // Fills the table. Safe to call from several threads; the work is done once
 // per process, since every build writes the same values.
 void BuildCharPropsTable();
-
-// The units other than `folded` itself whose folded form is `folded`
-// (A for a, the Kelvin sign for k), in unit order; built with the table.
-std::span<const char16_t> UnitsFoldingTo(char16_t folded);
 
 inline const CharProps& PropsOf(char16_t c) {
   return g_charProps[c];
