@@ -41,7 +41,9 @@ class WildcardStepper {
   // state accepted.
   bool Step(char16_t unit, bool boundary, bool wordCharacter, bool mayEndWord, bool digit,
             bool letter, std::vector<uint32_t>& ids) {
-    int32_t next = Advance(unit, boundary, wordCharacter, mayEndWord, digit, letter);
+    int16_t column = boundary ? -1 : automaton_.ColumnOf(table_.Fold(unit));
+    int32_t next = MoveOn(ClassOf(column, wordCharacter, mayEndWord, digit, letter), column,
+                          wordCharacter, mayEndWord, digit, letter);
     if (next == kDeadSet || wordCharacter || !mayEndWord) return false;
     const std::vector<uint32_t>& finals = sets_[next].finalWords;
     ids.insert(ids.end(), finals.begin(), finals.end());
@@ -50,20 +52,17 @@ class WildcardStepper {
   // Steps a word character inside a word: it cannot end the word, so
   // nothing accepts. A unit below U+0100 finds its class in one read.
   void StepWordCharacter(char16_t unit, bool digit, bool letter) {
-    if (unit < kLatinUnits) {
-      uint8_t inputClass = latinWordClass_[unit];
-      if (inputClass != kNoClass) {
-        int32_t next = rows_[RowOf(current_) + inputClass];
-        if (next == kUnknown) {
-          next = Compute(inputClass, automaton_.ColumnOf(table_.Fold(unit)), true, true, digit,
-                         letter);
-        }
+    if (unit < kLatinUnits && latinWordClass_[unit] != kNoClass) {
+      int32_t next = rows_[RowOf(current_) + latinWordClass_[unit]];
+      if (next != kUnknown) {
         current_ = next;
         return;
       }
     }
-    Advance(unit, false, true, true, digit, letter);
-    if (unit < kLatinUnits) latinWordClass_[unit] = lastClass_;
+    int16_t column = automaton_.ColumnOf(table_.Fold(unit));
+    uint8_t inputClass = ClassOf(column, true, true, digit, letter);
+    if (unit < kLatinUnits) latinWordClass_[unit] = inputClass;
+    MoveOn(inputClass, column, true, true, digit, letter);
   }
 
  private:
@@ -84,15 +83,16 @@ class WildcardStepper {
 
   // Set n's transitions, by class, start at rows_[n * kMaxClasses].
   static size_t RowOf(int32_t set) { return static_cast<size_t>(set) * kMaxClasses; }
-  // Moves to the set reached on the input; returns it.
-  [[gnu::always_inline]] int32_t Advance(char16_t unit, bool boundary, bool wordCharacter,
-                                         bool mayEndWord, bool digit, bool letter) {
-    int16_t column = boundary ? -1 : automaton_.ColumnOf(table_.Fold(unit));
+  // The class of an input: a column with the unit's four flags.
+  uint8_t ClassOf(int16_t column, bool wordCharacter, bool mayEndWord, bool digit, bool letter) {
     size_t input = static_cast<size_t>(column + 1) * kFlagCombinations + wordCharacter +
                    (mayEndWord << 1) + (digit << 2) + (letter << 3);
     uint8_t inputClass = classOf_[input];
-    if (inputClass == kNoClass) inputClass = NewClass(input);  // may flush
-    lastClass_ = inputClass;
+    return inputClass != kNoClass ? inputClass : NewClass(input);  // may flush
+  }
+  // Moves to the set reached on an input of that class; returns it.
+  int32_t MoveOn(uint8_t inputClass, int16_t column, bool wordCharacter, bool mayEndWord,
+                 bool digit, bool letter) {
     int32_t next = rows_[RowOf(current_) + inputClass];
     if (next == kUnknown) {
       next = Compute(inputClass, column, wordCharacter, mayEndWord, digit, letter);
@@ -121,7 +121,6 @@ class WildcardStepper {
   // The class of each unit below U+0100 as a word character inside a word,
   // or kNoClass; forgotten with the classes.
   std::array<uint8_t, kLatinUnits> latinWordClass_;
-  uint8_t lastClass_ = kNoClass;  // the class of the last input advanced on
   size_t classCount_ = 0;
   int32_t current_ = kDeadSet;
   std::vector<StateSet> sets_;
