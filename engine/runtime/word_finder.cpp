@@ -28,6 +28,11 @@ WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
 }
 
 void WordFinder::Restart() {
+  ResetAttempt();
+  SkipSeparators();
+}
+
+void WordFinder::ResetAttempt() {
   for (Literal& l : literals_) l.state = l.inUse ? 0 : kDead;
   for (WildcardStepper& w : wildcards_) w.Start();
   wordStarted_ = hasContent_ = separatorSeen_ = false;
@@ -35,7 +40,6 @@ void WordFinder::Restart() {
   literalEnd_ = 0;
   ids_.clear();
   textLength_ = 0;
-  SkipSeparators();
 }
 
 void WordFinder::SkipSeparators() {
@@ -112,9 +116,9 @@ bool WordFinder::AllDead() const {
 // no literal automaton has accepted, and a character column never leads to
 // an acceptance (only the end-of-word column does). The automata's states
 // are kept in locals: the stores into the word text could otherwise alias
-// them and force a reload on every unit. A word that dies is passed over,
-// and the separators after it, and the next word's run begins, without
-// going back to the general step.
+// them and force a reload on every unit. A word that dies in its run is
+// passed over, and the separators after it, and the next word's run
+// begins, all in this one walk of the buffer.
 WordFinder::RunEnd WordFinder::PassWords() {
   std::u16string_view units = reader_.Available();
   const WordTable& foldedTable = *literals_[0].table;
@@ -125,7 +129,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
   WildcardStepper& exactWildcard = wildcards_[1];
   size_t n = 0;
   auto leave = [&](RunEnd end) {
-    if (n > 0) wordStarted_ = hasContent_ = true;
+    if (n > 0 && end != RunEnd::kRestarted) wordStarted_ = hasContent_ = true;
     reader_.Advance(n);
     return end;
   };
@@ -137,6 +141,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
     size_t length = textLength_;
     bool alive = true;
     bool ended = false;  // by a unit that is no plain word character
+    const size_t runStart = n;
     auto stepFolded = [&](char16_t c) {
       int16_t column = foldedTable.LiteralColumnOf(c);
       foldedState = column < 0 ? kDead : folded.Cell(foldedState, column);
@@ -188,7 +193,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
     literals_[0].state = foldedState;
     literals_[1].state = exactState;
     textLength_ = length;
-    if (n > 0) previous_ = units[n - 1];
+    if (n > runStart) previous_ = units[n - 1];
     if (alive) {
       // A word that only literal automata still follow, ended by a separator
       // outside both alphabets: the end-of-word step accepts it or kills
@@ -199,17 +204,35 @@ WordFinder::RunEnd WordFinder::PassWords() {
       char16_t c = units[n];
       uint8_t role = RoleOf(c);
       if ((role & kRoleSoftHyphen) || !EndsNothing(c, role)) return leave(RunEnd::kAlive);
+      if (EndWord()) {
+        previous_ = c;
+        ++n;
+        return leave(RunEnd::kAccepted);
+      }
       previous_ = c;
       ++n;
-      if (EndWord()) return leave(RunEnd::kAccepted);
+    } else {
+      // The rest of the dead word: its plain word characters. A joiner or a
+      // soft hyphen is left to the general skip.
+      const size_t rest = n;
+      while (n < units.size() && (RoleOf(units[n]) & kRoleWord)) ++n;
+      if (n > rest) previous_ = units[n - 1];
+      if (n == units.size() || (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen))) {
+        return leave(RunEnd::kDied);
+      }
     }
     ++wordIndex_;
-    reader_.Advance(n);
-    n = 0;
-    if (!alive) SkipRestOfWord();
-    Restart();
-    if (!reader_.Ensure(1) || !(RoleOf(reader_.Peek()) & kRoleWord)) return RunEnd::kRestarted;
-    units = reader_.Available();
+    ResetAttempt();
+    char16_t last = previous_;  // kept in a register, stored once
+    for (; n < units.size(); ++n) {
+      char16_t c = units[n];
+      uint8_t role = RoleOf(c);
+      if (role & kRoleSoftHyphen) continue;
+      if (!EndsNothing(c, role)) break;
+      last = c;
+    }
+    previous_ = last;
+    if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(RunEnd::kRestarted);
   }
 }
 
@@ -248,7 +271,13 @@ WordFinder::Result WordFinder::Next() {
   Restart();
   for (;;) {
     if (!hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
-      if (PassWords() == RunEnd::kAccepted) break;
+      RunEnd end = PassWords();
+      if (end == RunEnd::kAccepted) break;
+      if (end == RunEnd::kDied) {
+        SkipRestOfWord();
+        ++wordIndex_;
+        Restart();
+      }
       continue;
     }
     bool atEnd = !reader_.Ensure(1);

@@ -50,6 +50,7 @@ class WordFinder {
   // Starts a new attempt at the read position, passing over the separators
   // that cannot begin a word.
   void Restart();
+  void ResetAttempt();
   // At the start of an attempt a separator outside both alphabets kills
   // every automaton at once (no word is empty), so a run of them is passed
   // over without stepping.
@@ -71,6 +72,7 @@ class WordFinder {
                        bool ideograph) const;
   enum class RunEnd {
     kAlive,      // an automaton lives at the end of the run
+    kDied,       // every automaton died; the rest of the word is to be skipped
     kRestarted,  // words died and were passed over; a new attempt has begun
     kAccepted,   // a word ended and literal automata accepted it
   };
