@@ -46,22 +46,25 @@ void WordFinder::SkipSeparators() {
   ConsumeWhile([this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
 }
 
-// Soft hyphens are consumed without being offered; `previous_` follows the
-// units taken.
+template <class Takes>
+size_t WordFinder::TakeWhile(std::u16string_view units, size_t n, Takes takes) {
+  char16_t last = previous_;  // kept in a register, stored once
+  for (; n < units.size(); ++n) {
+    char16_t c = units[n];
+    uint8_t role = RoleOf(c);
+    if (role & kRoleSoftHyphen) continue;
+    if (!takes(c, role)) break;
+    last = c;
+  }
+  previous_ = last;
+  return n;
+}
+
 template <class Takes>
 void WordFinder::ConsumeWhile(Takes takes) {
   while (reader_.Ensure(1)) {
     std::u16string_view units = reader_.Available();
-    size_t n = 0;
-    char16_t last = previous_;  // kept in a register, stored once
-    for (; n < units.size(); ++n) {
-      char16_t c = units[n];
-      uint8_t role = RoleOf(c);
-      if (role & kRoleSoftHyphen) continue;
-      if (!takes(c, role)) break;
-      last = c;
-    }
-    previous_ = last;
+    size_t n = TakeWhile(units, 0, takes);
     reader_.Advance(n);
     if (n < units.size()) return;
   }
@@ -223,15 +226,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
     }
     ++wordIndex_;
     ResetAttempt();
-    char16_t last = previous_;  // kept in a register, stored once
-    for (; n < units.size(); ++n) {
-      char16_t c = units[n];
-      uint8_t role = RoleOf(c);
-      if (role & kRoleSoftHyphen) continue;
-      if (!EndsNothing(c, role)) break;
-      last = c;
-    }
-    previous_ = last;
+    n = TakeWhile(units, n, [this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
     if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(RunEnd::kRestarted);
   }
 }

@@ -84,7 +84,12 @@ class WordFinder {
   // a unit needs the general step. Only called while no mark is held.
   RunEnd PassWords();
   void SkipRestOfWord();
-  // Consumes units while `takes(unit, role)` holds, refilling as needed.
+  // Passes over units of `units` from `n` while `takes(unit, role)` holds;
+  // soft hyphens are passed without being offered, and `previous_` follows
+  // the units taken. Returns where it stopped.
+  template <class Takes>
+  size_t TakeWhile(std::u16string_view units, size_t n, Takes takes);
+  // The same over the reader, refilling as needed; consumes what it takes.
   template <class Takes>
   void ConsumeWhile(Takes takes);
   void SetMark();
