@@ -1,9 +1,10 @@
 // Runs one scan configuration of the comparison over the corpus, repeated,
 // and nothing else: a target for perf and callgrind.
-//   lexora_profile --data DIR [--script S1k|W1k] [--feed file|string]
+//   lexora_profile --data DIR [--script S1k|W1k|FILE] [--feed file|string]
 //                  [--threads N] [--runs N] [--stride N]
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -23,12 +24,24 @@ struct Options {
   size_t stride = 1;
 };
 
+// A script of one's own, to profile one feature at a time.
+std::u16string ReadAsciiScript(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::u16string text;
+  for (char c; in.get(c);) {
+    if (static_cast<unsigned char>(c) >= 0x80) throw std::runtime_error(path + " is not ASCII");
+    text += static_cast<char16_t>(c);
+  }
+  return text;
+}
+
 bool ParseOptions(int argc, char** argv, Options& o) {
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string name = argv[i], value = argv[i + 1];
     if (name == "--data") {
       o.data = value;
-    } else if (name == "--script" && (value == "S1k" || value == "W1k")) {
+    } else if (name == "--script") {
       o.script = value;
     } else if (name == "--feed" && (value == "file" || value == "string")) {
       o.feed =
@@ -54,8 +67,10 @@ int Profile(const Options& o) {
   std::u16string text;
   if (o.script == "S1k") {
     text = lexora_bench::GenerateScript(lists.common, 1000);
-  } else {
+  } else if (o.script == "W1k") {
     for (const std::string& w : lists.common) text += std::u16string(w.begin(), w.end()) + u"\n";
+  } else {
+    text = ReadAsciiScript(o.script);
   }
   ILXScript* script = lexora_bench::CompileScript(text);
   if (!script) throw std::runtime_error("the script does not compile");
@@ -73,7 +88,7 @@ int Profile(const Options& o) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) {
-    std::cerr << "usage: lexora_profile --data DIR [--script S1k|W1k] [--feed file|string]"
+    std::cerr << "usage: lexora_profile --data DIR [--script S1k|W1k|FILE] [--feed file|string]"
                  " [--threads N] [--runs N] [--stride N]\n";
     return 2;
   }
