@@ -76,6 +76,15 @@ TEST(WordFinderTest, EveryWordCountsForTheIndex) {
   EXPECT_EQ(SpansOf(u"dog", u"the quick brown fox jumps over the lazy dog", u"dog"),
             (Spans{{9, 9}}));
   EXPECT_EQ(SpansOf(u"dog", u"a-b c's dog", u"dog"), (Spans{{3, 3}}));
+  // Dead words of every length about the eight units the finder passes over
+  // at a time, some with a unit beyond Latin-1 inside.
+  std::u16string text;
+  for (size_t length = 1; length <= 20; ++length) {
+    std::u16string word(length, u'x');
+    if (length % 3 == 0) word[length / 2] = u'\u0436';
+    text += word + (length % 2 ? u" " : u", ");
+  }
+  EXPECT_EQ(SpansOf(u"dog", text + u"dog", u"dog"), (Spans{{21, 21}}));
 }
 
 TEST(WordFinderTest, LongWordsAndTexts) {
