@@ -105,6 +105,13 @@ uint16_t WordFinder::StepLiteral(const Literal& literal, char16_t c, bool bounda
   return wordCharacter ? kDead : a.Cell(literal.state, 0);
 }
 
+bool WordFinder::MoveLiteral(Literal& literal, uint16_t state) {
+  literal.state = state;
+  if (state == kDead || !(state & LiteralAutomaton::kAccept)) return false;
+  ids_.push_back(literal.table->LiteralWord(state & LiteralAutomaton::kStateMask));
+  return true;
+}
+
 void WordFinder::SetMark() {
   if (!hasMark_) {
     if (reader_.readIndex() > 63) reader_.DiscardConsumed();
@@ -252,12 +259,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
 bool WordFinder::EndWord() {
   bool accepted = false;
   for (Literal& l : literals_) {
-    if (l.state == kDead) continue;
-    l.state = l.table->literal().Cell(l.state, 0);
-    if (l.state != kDead && (l.state & LiteralAutomaton::kAccept)) {
-      ids_.push_back(l.table->LiteralWord(l.state & LiteralAutomaton::kStateMask));
-      accepted = true;
-    }
+    if (l.state != kDead && MoveLiteral(l, l.table->literal().Cell(l.state, 0))) accepted = true;
   }
   if (accepted) {
     separatorSeen_ = literalAccepted_ = true;
@@ -327,10 +329,8 @@ WordFinder::Result WordFinder::Next() {
     if (!literalAccepted_) {
       bool accepted = false;
       for (Literal& l : literals_) {
-        if (l.state == kDead) continue;
-        l.state = StepLiteral(l, c, boundary, wordCharacter, ideograph);
-        if (l.state != kDead && (l.state & LiteralAutomaton::kAccept)) {
-          ids_.push_back(l.table->LiteralWord(l.state & LiteralAutomaton::kStateMask));
+        if (l.state != kDead &&
+            MoveLiteral(l, StepLiteral(l, c, boundary, wordCharacter, ideograph))) {
           accepted = true;
         }
       }

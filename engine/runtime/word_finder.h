@@ -70,6 +70,9 @@ class WordFinder {
   // column and the end of the word in one step.
   uint16_t StepLiteral(const Literal& literal, char16_t c, bool boundary, bool wordCharacter,
                        bool ideograph) const;
+  // Moves a literal automaton to `state`; when the state accepts, its
+  // word id joins the ids and true is returned.
+  bool MoveLiteral(Literal& literal, uint16_t state);
   enum class RunEnd {
     kAlive,      // an automaton lives at the end of the run
     kDied,       // every automaton died; the rest of the word is to be skipped
