@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "bench/script_generator.h"
-#include "engine/api/script_compiler.h"
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
+#include "engine/language/script_compiler.h"
 #include "engine/runtime/input_analyser.h"
 #include "engine/runtime/sequence_finder.h"
 #include "engine/runtime/virtual_machine.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 
 namespace lexora_test {
 

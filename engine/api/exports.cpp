@@ -3,9 +3,9 @@
 #include <new>
 #include <string>
 
-#include "engine/api/library_state.h"
 #include "engine/api/script_impl.h"
-#include "engine/api/utf.h"
+#include "engine/base/library_state.h"
+#include "engine/base/utf.h"
 #include "engine/convert/line_converter.h"
 #include "engine/input/file_stream.h"
 #include "engine/input/string_stream.h"

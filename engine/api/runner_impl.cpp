@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "engine/api/exceptions.h"
-#include "engine/api/utf.h"
+#include "engine/base/exceptions.h"
+#include "engine/base/utf.h"
 #include "engine/runtime/scoring.h"
 
 namespace Nimbra::Lexora {

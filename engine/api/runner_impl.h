@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/api/lx_object.h"
+#include "engine/base/lx_object.h"
 #include "engine/compiler/compiled_script.h"
 #include "engine/runtime/input_analyser.h"
 #include "engine/runtime/virtual_machine.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "engine/api/format.h"
 #include "engine/api/runner_impl.h"
-#include "engine/api/script_compiler.h"
+#include "engine/base/format.h"
+#include "engine/language/script_compiler.h"
 
 namespace Nimbra::Lexora {
 

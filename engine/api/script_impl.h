@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/api/lx_object.h"
+#include "engine/base/lx_object.h"
 #include "engine/compiler/compiled_script.h"
 #include "lexora2/lexora2.h"
 

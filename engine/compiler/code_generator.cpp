@@ -1,6 +1,6 @@
 #include "engine/compiler/code_generator.h"
 
-#include "engine/language/char_classes.h"
+#include "engine/base/char_classes.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/compiler/listing.h"
 
-#include "engine/api/format.h"
+#include "engine/base/format.h"
 
 namespace Nimbra::Lexora {
 namespace {

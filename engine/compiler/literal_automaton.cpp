@@ -1,7 +1,7 @@
 #include "engine/compiler/literal_automaton.h"
 
-#include "engine/api/exceptions.h"
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 

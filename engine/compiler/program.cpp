@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/api/exceptions.h"
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/compiler/sequence_table.h"
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 

@@ -2,9 +2,9 @@
 #ifndef LEXORA_ENGINE_COMPILER_WORD_DATA_H
 #define LEXORA_ENGINE_COMPILER_WORD_DATA_H
 
+#include "engine/base/char_classes.h"
 #include "engine/compiler/sequence_table.h"
 #include "engine/compiler/word_table.h"
-#include "engine/language/char_classes.h"
 
 namespace Nimbra::Lexora {
 

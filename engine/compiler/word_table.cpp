@@ -1,6 +1,6 @@
 #include "engine/compiler/word_table.h"
 
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
 
 namespace Nimbra::Lexora {
 namespace {

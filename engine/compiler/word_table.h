@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/base/char_props.h"
 #include "engine/compiler/literal_automaton.h"
 #include "engine/compiler/wildcard_automaton.h"
-#include "engine/input/char_props.h"
 
 namespace Nimbra::Lexora {
 

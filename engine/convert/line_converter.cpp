@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "engine/api/format.h"
-#include "engine/api/library_state.h"
-#include "engine/api/script_compiler.h"
-#include "engine/api/utf.h"
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
+#include "engine/base/format.h"
+#include "engine/base/library_state.h"
+#include "engine/base/utf.h"
 #include "engine/input/string_stream.h"
+#include "engine/language/script_compiler.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <unicode/ucnv.h>
 
-#include "engine/api/lx_object.h"
+#include "engine/base/lx_object.h"
 #include "engine/input/charset_sniffer.h"
 #include "lexora2/lexora2.h"
 

@@ -4,7 +4,7 @@
 
 #include <unicode/utf16.h>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/api/lx_object.h"
+#include "engine/base/lx_object.h"
 #include "lexora2/lexora2.h"
 
 namespace Nimbra::Lexora {

@@ -1,8 +1,8 @@
 #include "engine/language/statement_parser.h"
 
-#include "engine/api/exceptions.h"
-#include "engine/api/utf.h"
-#include "engine/language/char_classes.h"
+#include "engine/base/char_classes.h"
+#include "engine/base/exceptions.h"
+#include "engine/base/utf.h"
 #include "engine/language/integer_reader.h"
 
 namespace Nimbra::Lexora {

@@ -1,6 +1,6 @@
 #include "engine/runtime/scoring.h"
 
-#include "engine/api/format.h"
+#include "engine/base/format.h"
 
 namespace Nimbra::Lexora {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/api/exceptions.h"
-#include "engine/language/char_classes.h"
+#include "engine/base/char_classes.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/compiler/word_data.h"
-#include "engine/language/run_detectors.h"
+#include "engine/runtime/run_detectors.h"
 #include "engine/runtime/word_position_list.h"
 
 namespace Nimbra::Lexora {

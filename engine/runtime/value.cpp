@@ -1,6 +1,6 @@
 #include "engine/runtime/value.h"
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 

@@ -1,6 +1,6 @@
 #include "engine/runtime/virtual_machine.h"
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 #include "engine/compiler/listing.h"
 
 namespace Nimbra::Lexora {

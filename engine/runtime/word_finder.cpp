@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "engine/runtime/unit_roles.h"
+#include "engine/base/unit_roles.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/base/unit_roles.h"
 #include "engine/compiler/word_data.h"
 #include "engine/input/normalizing_reader.h"
-#include "engine/runtime/unit_roles.h"
 #include "engine/runtime/wildcard_stepper.h"
 
 namespace Nimbra::Lexora {

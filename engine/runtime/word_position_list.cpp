@@ -1,6 +1,6 @@
 #include "engine/runtime/word_position_list.h"
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/api/script_compiler.h"
+#include "engine/language/script_compiler.h"
 #include "test_support.h"
 
 using namespace Nimbra::Lexora;

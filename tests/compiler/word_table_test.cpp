@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 #include "engine/compiler/sequence_table.h"
 #include "test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 #include "test_support.h"
 
 using namespace lexora_test;

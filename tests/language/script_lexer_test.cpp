@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 #include "engine/input/transfer_encoding.h"
 #include "test_support.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/api/script_compiler.h"
 #include "engine/input/transfer_encoding.h"
+#include "engine/language/script_compiler.h"
 #include "test_support.h"
 
 using namespace Nimbra::Lexora;

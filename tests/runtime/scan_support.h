@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/api/script_compiler.h"
+#include "engine/language/script_compiler.h"
 #include "engine/runtime/word_position_list.h"
 
 namespace lexora_test {

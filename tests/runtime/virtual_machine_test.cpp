@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 #include "test_support.h"
 
 using namespace Nimbra::Lexora;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/api/script_impl.h"
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 #include "engine/compiler/listing.h"
 #include "tools/lexora/commands.h"
 #include "tools/lexora/stream_handle.h"

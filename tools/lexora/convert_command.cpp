@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 #include "tools/lexora/commands.h"
 
 namespace lexora_cli {

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 #include "engine/input/transfer_encoding.h"
 #include "tools/lexora/commands.h"
 #include "tools/lexora/stream_handle.h"

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 #include "engine/input/normalizing_reader.h"
 #include "tools/lexora/commands.h"
 #include "tools/lexora/stream_handle.h"

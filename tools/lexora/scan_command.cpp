@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 #include "tools/lexora/commands.h"
 #include "tools/lexora/json_text.h"
 

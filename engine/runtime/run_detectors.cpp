@@ -1,8 +1,8 @@
-#include "engine/language/run_detectors.h"
+#include "engine/runtime/run_detectors.h"
 
 #include <unicode/uchar.h>
 
-#include "engine/language/char_classes.h"
+#include "engine/base/char_classes.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -1,8 +1,8 @@
 // The character property table: one entry per BMP code unit, built from ICU
 // once and read-only afterwards. Lexer, word finder, classes and converter
 // test characters through it instead of calling ICU per code unit.
-#ifndef LEXORA_ENGINE_INPUT_CHAR_PROPS_H
-#define LEXORA_ENGINE_INPUT_CHAR_PROPS_H
+#ifndef LEXORA_ENGINE_BASE_CHAR_PROPS_H
+#define LEXORA_ENGINE_BASE_CHAR_PROPS_H
 
 #include <cstdint>
 
@@ -51,4 +51,4 @@ inline bool IsIdeographUnit(char16_t c) {
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_INPUT_CHAR_PROPS_H
+#endif  // LEXORA_ENGINE_BASE_CHAR_PROPS_H

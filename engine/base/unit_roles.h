@@ -1,8 +1,8 @@
 // How the word finder treats each BMP code unit, one byte per unit, so that
 // classifying a unit of scanned text costs a single table read instead of a
 // property read and a chain of comparisons.
-#ifndef LEXORA_ENGINE_RUNTIME_UNIT_ROLES_H
-#define LEXORA_ENGINE_RUNTIME_UNIT_ROLES_H
+#ifndef LEXORA_ENGINE_BASE_UNIT_ROLES_H
+#define LEXORA_ENGINE_BASE_UNIT_ROLES_H
 
 #include <cstdint>
 
@@ -30,4 +30,4 @@ inline uint8_t RoleOf(char16_t unit) {
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_RUNTIME_UNIT_ROLES_H
+#endif  // LEXORA_ENGINE_BASE_UNIT_ROLES_H

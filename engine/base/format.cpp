@@ -1,8 +1,8 @@
-#include "engine/api/format.h"
+#include "engine/base/format.h"
 
 #include <cstdio>
 
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 
 namespace Nimbra::Lexora {
 

@@ -1,7 +1,7 @@
 // Compiling a script text from a stream: the reader, lexer and parser, with
 // every failure turned into an error message.
-#ifndef LEXORA_ENGINE_API_SCRIPT_COMPILER_H
-#define LEXORA_ENGINE_API_SCRIPT_COMPILER_H
+#ifndef LEXORA_ENGINE_LANGUAGE_SCRIPT_COMPILER_H
+#define LEXORA_ENGINE_LANGUAGE_SCRIPT_COMPILER_H
 
 #include <memory>
 #include <string>
@@ -22,4 +22,4 @@ Compilation CompileStream(ILXStream* stream);
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_API_SCRIPT_COMPILER_H
+#endif  // LEXORA_ENGINE_LANGUAGE_SCRIPT_COMPILER_H

@@ -1,8 +1,8 @@
-#include "engine/runtime/unit_roles.h"
+#include "engine/base/unit_roles.h"
 
 #include <mutex>
 
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
 
 namespace Nimbra::Lexora {
 

@@ -1,4 +1,4 @@
-#include "engine/api/utf.h"
+#include "engine/base/utf.h"
 
 #include <unicode/ustring.h>
 

@@ -1,38 +1,15 @@
-#include "engine/language/char_classes.h"
+#include "engine/runtime/run_detectors.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "engine/api/exceptions.h"
-#include "engine/language/run_detectors.h"
+#include "engine/base/char_classes.h"
 #include "test_support.h"
 
 using namespace Nimbra::Lexora;
 
 namespace {
-
-TEST(CharClassesTest, LookupWithAndWithoutFolding) {
-  lexora_test::Initialized library;
-  EXPECT_EQ(FindClass(u"DIGIT", false), kClassDigit);
-  EXPECT_EQ(FindClass(u"digit", false), kClassNone);
-  EXPECT_EQ(FindClass(u"digit", true), kClassDigit);
-  EXPECT_EQ(FindClass(u"us-ssn", true), kClassUsSsn);
-  EXPECT_EQ(FindClass(u"#INVALID#", true), kClassNone);
-  EXPECT_EQ(ClassName(kClassCcard), u"CCARD");
-  EXPECT_EQ(ClassName(0), u"");
-  EXPECT_EQ(ClassDependencies(kClassCcard).size(), 1u);
-  EXPECT_EQ(ClassDependencies(kClassNum).size(), 0u);
-}
-
-TEST(CharClassesTest, ClassMapKeepsOneIdPerClass) {
-  ClassMap map;
-  map.Add(kClassNum, 4);
-  map.Add(kClassNum, 4);
-  EXPECT_THROW(map.Add(kClassNum, 5), RuntimeError);
-  EXPECT_EQ(map.WordIdOf(kClassNum), std::optional<uint32_t>(4));
-  EXPECT_EQ(map.WordIdOf(kClassCcard), std::nullopt);
-}
 
 // Offers whitespace-separated words to a detector; number words are those
 // made of digits. Returns the runs found.
@@ -88,8 +65,6 @@ TEST(RunDetectorTest, LongRunsOfNumbersStayBounded) {
   EXPECT_EQ(runs.size(), 0u);  // no run of thirteen to nineteen ones passes the check
 }
 
-}  // namespace
-
 // The detector sums only runs that end on the newest word. A plain search of
 // every run in the window of adjacent numbers, restarted after each run
 // found, must agree with it on long streams of short numbers, where card
@@ -139,3 +114,5 @@ TEST(RunDetectorTest, CardRunsAgreeWithAPlainSearch) {
     EXPECT_EQ(Offer(kClassCcard, text), CardRunsByConcatenation(words)) << "round " << round;
   }
 }
+
+}  // namespace

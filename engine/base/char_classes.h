@@ -1,7 +1,7 @@
 // The built-in character classes: the class table, the lookup of a class
 // name, the classes a class depends on, and the per-script class map.
-#ifndef LEXORA_ENGINE_LANGUAGE_CHAR_CLASSES_H
-#define LEXORA_ENGINE_LANGUAGE_CHAR_CLASSES_H
+#ifndef LEXORA_ENGINE_BASE_CHAR_CLASSES_H
+#define LEXORA_ENGINE_BASE_CHAR_CLASSES_H
 
 #include <cstdint>
 #include <map>
@@ -43,4 +43,4 @@ class ClassMap {
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_LANGUAGE_CHAR_CLASSES_H
+#endif  // LEXORA_ENGINE_BASE_CHAR_CLASSES_H

@@ -1,8 +1,8 @@
 // Detectors for the classes that span several words: card numbers (CCARD)
 // and US social security numbers (US-SSN), found in runs of adjacent number
 // words.
-#ifndef LEXORA_ENGINE_LANGUAGE_RUN_DETECTORS_H
-#define LEXORA_ENGINE_LANGUAGE_RUN_DETECTORS_H
+#ifndef LEXORA_ENGINE_RUNTIME_RUN_DETECTORS_H
+#define LEXORA_ENGINE_RUNTIME_RUN_DETECTORS_H
 
 #include <cstdint>
 #include <optional>
@@ -63,4 +63,4 @@ class RunDetector {
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_LANGUAGE_RUN_DETECTORS_H
+#endif  // LEXORA_ENGINE_RUNTIME_RUN_DETECTORS_H

@@ -1,7 +1,7 @@
-#include "engine/api/script_compiler.h"
+#include "engine/language/script_compiler.h"
 
-#include "engine/api/exceptions.h"
-#include "engine/api/utf.h"
+#include "engine/base/exceptions.h"
+#include "engine/base/utf.h"
 #include "engine/language/script_lexer.h"
 #include "engine/language/statement_parser.h"
 

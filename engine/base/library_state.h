@@ -1,6 +1,6 @@
 // The library-wide initialisation counter.
-#ifndef LEXORA_ENGINE_API_LIBRARY_STATE_H
-#define LEXORA_ENGINE_API_LIBRARY_STATE_H
+#ifndef LEXORA_ENGINE_BASE_LIBRARY_STATE_H
+#define LEXORA_ENGINE_BASE_LIBRARY_STATE_H
 
 namespace Nimbra::Lexora {
 
@@ -12,4 +12,4 @@ bool IsLibraryInitialized();
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_API_LIBRARY_STATE_H
+#endif  // LEXORA_ENGINE_BASE_LIBRARY_STATE_H

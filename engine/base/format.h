@@ -4,8 +4,8 @@
 // format can never read an argument of the wrong type. Conversions follow
 // printf: flags, width, precision and the d i u x X o c s % conversions, with
 // the l prefix selecting UTF-16 for c and s ("%ls", "%lc").
-#ifndef LEXORA_ENGINE_API_FORMAT_H
-#define LEXORA_ENGINE_API_FORMAT_H
+#ifndef LEXORA_ENGINE_BASE_FORMAT_H
+#define LEXORA_ENGINE_BASE_FORMAT_H
 
 #include <cstdint>
 #include <initializer_list>
@@ -68,4 +68,4 @@ std::u16string CutToCapacity(std::u16string text, size_t capacity);
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_API_FORMAT_H
+#endif  // LEXORA_ENGINE_BASE_FORMAT_H

@@ -1,9 +1,9 @@
-#include "engine/api/library_state.h"
+#include "engine/base/library_state.h"
 
 #include <atomic>
 #include <cstdint>
 
-#include "engine/runtime/unit_roles.h"
+#include "engine/base/unit_roles.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -1,7 +1,7 @@
 // Conversions between the engine's UTF-16 and the UTF-8 of paths, logs and
 // narrow exception texts. Ill-formed input is replaced, never rejected.
-#ifndef LEXORA_ENGINE_API_UTF_H
-#define LEXORA_ENGINE_API_UTF_H
+#ifndef LEXORA_ENGINE_BASE_UTF_H
+#define LEXORA_ENGINE_BASE_UTF_H
 
 #include <string>
 #include <string_view>
@@ -15,4 +15,4 @@ size_t Utf16Length(const char16_t* text);
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_API_UTF_H
+#endif  // LEXORA_ENGINE_BASE_UTF_H

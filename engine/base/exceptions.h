@@ -1,12 +1,12 @@
 // The engine's error family. Errors are thrown inside the library and turned
 // into results (a false return plus a stored message) at its boundary.
-#ifndef LEXORA_ENGINE_API_EXCEPTIONS_H
-#define LEXORA_ENGINE_API_EXCEPTIONS_H
+#ifndef LEXORA_ENGINE_BASE_EXCEPTIONS_H
+#define LEXORA_ENGINE_BASE_EXCEPTIONS_H
 
 #include <cstdint>
 #include <string>
 
-#include "engine/api/format.h"
+#include "engine/base/format.h"
 
 namespace Nimbra::Lexora {
 
@@ -79,4 +79,4 @@ class VMError : public LXException {
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_API_EXCEPTIONS_H
+#endif  // LEXORA_ENGINE_BASE_EXCEPTIONS_H

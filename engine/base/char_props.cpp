@@ -1,4 +1,4 @@
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
 
 #include <mutex>
 

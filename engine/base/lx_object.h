@@ -1,6 +1,6 @@
 // Reference-counted base of every object handed to a host.
-#ifndef LEXORA_ENGINE_API_LX_OBJECT_H
-#define LEXORA_ENGINE_API_LX_OBJECT_H
+#ifndef LEXORA_ENGINE_BASE_LX_OBJECT_H
+#define LEXORA_ENGINE_BASE_LX_OBJECT_H
 
 #include <atomic>
 #include <cstdint>
@@ -36,4 +36,4 @@ class LXInterfaceObject : public LXObject, public Interface {
 
 }  // namespace Nimbra::Lexora
 
-#endif  // LEXORA_ENGINE_API_LX_OBJECT_H
+#endif  // LEXORA_ENGINE_BASE_LX_OBJECT_H

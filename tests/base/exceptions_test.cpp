@@ -1,4 +1,4 @@
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 #include <gtest/gtest.h>
 
