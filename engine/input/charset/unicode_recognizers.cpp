@@ -100,9 +100,9 @@ int32_t Utf8Confidence(const SampleFacts& sample) {
   if (n.multiByte >= 4) return 100;
   int32_t faults = n.zeros + n.errors;
   // One complete character and not a single error or zero byte in the whole
-  // sample is proof enough: single-byte text hardly ever forms valid
-  // sequences only. At 80, mostly-ASCII Latin text in UTF-8 would lose to a
-  // single-byte table that knows most of its trigrams (99).
+  // sample is proof enough: the high bytes of single-byte text hardly ever
+  // all form valid sequences. At 80, mostly-ASCII Latin text in UTF-8 would
+  // lose to a single-byte table that knows a third of its trigrams (99).
   if (n.multiByte > 0 && faults == 0) return 100;
   if (faults != 0 && n.valid / faults < 50) return 0;
   if (n.multiByte > 0) {
