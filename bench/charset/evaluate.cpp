@@ -2,7 +2,9 @@
 // detector, ICU's ucsdet and uchardet, on the same samples in one run.
 // A detection is right when decoding with the detected name gives the same
 // text as decoding with the true one.
-//   evaluate HELDOUT_DIR [SAMPLES_PER_CELL]
+//   evaluate HELDOUT_DIR [SAMPLES_PER_CELL [NAMES_FILE]]
+// NAMES_FILE receives our detector's answer for each sample, one a line, so
+// that two builds can be compared sample by sample.
 #include <uchardet/uchardet.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucsdet.h>
@@ -25,7 +27,7 @@
 namespace {
 
 struct Target {
-  const char* name;       // as the detector names it
+  const char* name;       // the row's label
   const char* converter;  // ICU's name for it
   std::vector<const char*> languages;
   bool visual;
@@ -34,6 +36,12 @@ struct Target {
 const std::vector<const char*> kWestern = {"da", "de", "en", "es", "fr",
                                            "it", "nl", "no", "pt", "sv"};
 const std::vector<const char*> kCentral = {"cs", "hu", "pl", "ro"};
+std::vector<const char*> Joined(std::vector<const char*> a, const std::vector<const char*>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+// Latin-script text in UTF-8 has few multi-byte characters per sample.
+const std::vector<const char*> kEuropean = Joined(kWestern, kCentral);
 const std::vector<const char*> kAll = {"de", "fr", "pl",    "ru", "el", "tr",
                                        "he", "ar", "zh_cn", "ja", "ko", "en"};
 
@@ -67,6 +75,8 @@ const std::vector<Target> kTargets = {
     {"UTF-8", "UTF-8", kAll, false},
     {"UTF-16BE", "UTF-16BE", kAll, false},
     {"UTF-16LE", "UTF-16LE", kAll, false},
+    // Last, so that the samples of the rows above stay those of earlier runs.
+    {"UTF-8 European", "UTF-8", kEuropean, false},
 };
 const size_t kSizes[] = {64, 256, 1024, 4096};
 constexpr int kDetectors = 3;
@@ -217,9 +227,14 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) Fail("usage: evaluate HELDOUT_DIR [SAMPLES_PER_CELL]");
+  if (argc < 2) Fail("usage: evaluate HELDOUT_DIR [SAMPLES_PER_CELL [NAMES_FILE]]");
   int perCell = argc > 2 ? std::atoi(argv[2]) : 60;
   std::vector<Sample> samples = MakeSamples(argv[1], perCell);
+  std::ofstream names;
+  if (argc > 3) {
+    names.open(argv[3]);
+    if (!names) Fail(std::string("cannot write ") + argv[3]);
+  }
 
   UErrorCode status = U_ZERO_ERROR;
   UCharsetDetector* icu = ucsdet_open(&status);
@@ -228,6 +243,8 @@ int main(int argc, char** argv) {
   std::vector<double> micros[kDetectors];                        // per 4 KB sample
   std::map<size_t, std::vector<double>> ourMicros;               // per 4 KB sample, by target
   std::map<std::string, int> misses[kDetectors];
+  int falseUtf8[kDetectors] = {};  // samples of other charsets named UTF-8 wrongly
+  int otherSamples = 0;            // samples of charsets other than UTF-8
   using Clock = std::chrono::steady_clock;
   for (const Sample& s : samples) {
     std::u16string truth = Decode(s.bytes, kTargets[s.target].converter);
@@ -248,6 +265,12 @@ int main(int argc, char** argv) {
       if (s.size == 4096 && d == 0) ourMicros[s.target].push_back(best);
       bool right = Decode(s.bytes, Openable(name)) == truth;
       cells[d][{s.target, s.size}].Add(right);
+      bool otherCharset = std::strcmp(kTargets[s.target].converter, "UTF-8") != 0;
+      falseUtf8[d] += otherCharset && !right && (name == "UTF-8" || name == "utf-8");
+      otherSamples += otherCharset && d == 0;
+      if (d == 0 && names.is_open()) {
+        names << kTargets[s.target].name << '\t' << s.size << '\t' << name << '\t' << right << '\n';
+      }
       if (!right && d == 0) ++misses[d][std::string(kTargets[s.target].name) + " -> " + name];
     }
   }
@@ -302,6 +325,9 @@ int main(int argc, char** argv) {
     std::printf("  %-9s %8.1f / %8.1f\n", kDetectorNames[d], Median(micros[d]),
                 micros[d].empty() ? 0 : sum / micros[d].size());
   }
+  std::printf("\nsamples of other charsets named UTF-8 wrongly:");
+  for (int d = 0; d < kDetectors; ++d) std::printf(" %s %d,", kDetectorNames[d], falseUtf8[d]);
+  std::printf(" of %d\n", otherSamples);
   std::printf("\nlexora's most frequent misses (true -> detected):\n");
   std::vector<std::pair<int, std::string>> worst;
   for (auto& [what, n] : misses[0]) worst.push_back({-n, what});

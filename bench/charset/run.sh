@@ -2,7 +2,8 @@
 # Measures the charset detector beside ICU's detector and uchardet on samples
 # of held-out text, from a fresh clone: installs uchardet (bench only),
 # fetches and extracts the texts, builds the engine and runs the comparison.
-#   bench/charset/run.sh [SAMPLES_PER_CELL]     (default 60)
+#   bench/charset/run.sh [SAMPLES_PER_CELL [NAMES_FILE]]     (default 60)
+# NAMES_FILE: our detector's answer per sample, to compare two builds.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(cd "$here/../.." && pwd)"
@@ -24,4 +25,4 @@ cmake --build "$build" --target lexora_engine >/dev/null
 mkdir -p "$cache/bin"
 g++ -std=c++20 -O2 -Wall -Wextra -I"$repo" -o "$cache/bin/evaluate" "$here/evaluate.cpp" \
   "$build/engine/liblexora_engine.a" $(pkg-config --cflags --libs icu-i18n icu-uc uchardet)
-"$cache/bin/evaluate" "$cache/text/heldout" "${1:-60}"
+"$cache/bin/evaluate" "$cache/text/heldout" "${1:-60}" ${2:+"$2"}

@@ -137,7 +137,9 @@ bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingN
   if (sample == nullptr || length == 0) return false;
   SampleFacts facts = SurveySample(sample, length);
   BestCandidate best;
-  // The cheap recognizers, and those that can reach 100, first.
+  // The cheap recognizers, and those that can reach 100, first. UTF-8 at 100
+  // (a valid sample with a multi-byte character) comes first by its weight
+  // as well, so every later recognizer is passed over.
   best.Try(kUtf8, facts);
   for (const FixedRecognizer& r : kEscapes) best.Try(r, facts);
   best.Try(kSevenBit, facts);

@@ -74,7 +74,8 @@ TEST(CharsetRecognizerTest, SevenBitCountsZeros) {
 
 TEST(CharsetRecognizerTest, Utf8Confidences) {
   EXPECT_EQ(Utf8Confidence(Facts("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9")), 100);
-  EXPECT_EQ(Utf8Confidence(Facts("caf\xC3\xA9")), 80);
+  // One character in a sample without errors and zero bytes is as sure.
+  EXPECT_EQ(Utf8Confidence(Facts("caf\xC3\xA9")), 100);
   EXPECT_EQ(Utf8Confidence(Facts("plain")), 20);
   // Errors, even with four good characters after them.
   EXPECT_EQ(Utf8Confidence(Facts("\xFF\xFE\xFD\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9")), 0);
@@ -82,13 +83,21 @@ TEST(CharsetRecognizerTest, Utf8Confidences) {
   EXPECT_EQ(Utf8Confidence(Facts("abc\xFF\xC3\xA9")), 0);
   EXPECT_EQ(Utf8Confidence(Facts(std::string(60, 'a') + "\xFF\xC3\xA9")), 0);
   // A sequence cut off by the sample's end is not counted.
-  EXPECT_EQ(Utf8Confidence(Facts("caf\xC3\xA9\xE2\x82")), 80);
+  EXPECT_EQ(Utf8Confidence(Facts("caf\xC3\xA9\xE2\x82")), 100);
+  EXPECT_EQ(Utf8Confidence(Facts("plain\xE2\x82")), 20);
   // A code point outside the valid set (a surrogate) is an error.
   EXPECT_EQ(Utf8Confidence(Facts(std::string(100, 'a') + "\xED\xA0\x80")), 0);
+  // So is an overlong form, of any length.
+  for (const char* overlong : {"\xC0\xA0", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF"}) {
+    EXPECT_EQ(Utf8Confidence(Facts(std::string(100, 'a') + overlong)), 0) << overlong;
+    EXPECT_EQ(Utf8Confidence(Facts(Repeat(overlong, 4))), 0) << overlong;
+  }
+  EXPECT_EQ(Utf8Confidence(Facts(std::string(100, 'a') + "\xE0\xA0\x80\xF0\x90\x80\x80")), 100);
   // Stray continuation bytes are one error each, not skipped as a run.
   EXPECT_EQ(Utf8Confidence(Facts("\x82\xB7\x82\xD7\x82\xC4\x82\xCC\x90\x6C")), 0);
   EXPECT_EQ(Utf8Confidence(Facts(std::string(200, 'a') + "\xE9\xA0x" + std::string(200, 'a'))), 0);
-  // Zero bytes: fine at one in fifty, too many at one in ten.
+  // Zero bytes: fine at one in fifty, too many at one in ten; with one, a
+  // few characters are not proof.
   EXPECT_EQ(Utf8Confidence(Facts(std::string(50, 'a') + std::string(1, '\0') + "\xC3\xA9")), 80);
   EXPECT_EQ(Utf8Confidence(Facts(std::string(10, 'a') + std::string(1, '\0') + "\xC3\xA9")), 0);
 }

@@ -46,6 +46,13 @@ const CharsetCandidate* Find(const CharsetCandidateList& list, const std::string
   return nullptr;
 }
 
+// The text said again until it fills `length` bytes.
+std::string Repeated(const std::string& bytes, size_t length) {
+  std::string out;
+  while (!bytes.empty() && out.size() < length) out += bytes;
+  return out.substr(0, length);
+}
+
 const char kGreek[] =
     "Όλοι οι άνθρωποι γεννιούνται ελεύθεροι και ίσοι στην αξιοπρέπεια και τα δικαιώματα. "
     "Είναι προικισμένοι με λογική και συνείδηση, και οφείλουν να συμπεριφέρονται μεταξύ τους "
@@ -81,6 +88,28 @@ const char kFrench[] =
 const char kTraditionalChinese[] =
     "人人生而自由，在尊嚴和權利上一律平等。他們賦有理性和良心，並應以兄弟關係的精神相對待。"
     "人人有資格享有本宣言所載的一切權利和自由，不分種族、膚色、性別、語言、宗教、政治或其他見解。";
+
+// About 1 KB of UTF-8 with two accented letters and nothing else beyond
+// ASCII: the Italian table knows more than a third of its trigrams.
+const char kItalianManual[] =
+    "DESCRIZIONE\n"
+    "Questo programma legge i file indicati sulla riga di comando, oppure lo standard "
+    "input se non viene indicato alcun file, e scrive il risultato sullo standard "
+    "output. Le opzioni permettono di scegliere il formato di uscita, il numero di "
+    "colonne e la codifica dei caratteri. Se una riga supera la larghezza indicata, "
+    "viene divisa in due righe. Il programma restituisce zero in caso di successo e "
+    "un valore diverso da zero in caso di errore.\n"
+    "OPZIONI\n"
+    "mostra il numero di versione del programma ed esce\n"
+    "mostra questo messaggio di aiuto ed esce\n"
+    "imposta il nome del file di output a FILE\n"
+    "non stampa i messaggi di avanzamento durante la lettura dei file\n"
+    "TRADUZIONE\n"
+    "La traduzione italiana di questa pagina di manuale è stata creata da un gruppo "
+    "di volontari. Questa traduzione è documentazione libera; leggere la GNU General "
+    "Public License Versione 3 o successiva per le condizioni di copyright. Per "
+    "segnalare errori nella traduzione di questa pagina di manuale inviare un "
+    "messaggio alla lista di discussione dei traduttori.\n";
 
 TEST(CharsetDetectorTest, NothingToDetect) {
   char name[kEncodingNameCapacity];
@@ -121,6 +150,70 @@ TEST(CharsetDetectorTest, Utf8OutranksEscapeSequences) {
   EXPECT_EQ(jp->weight, 0);
 }
 
+// A valid sample with even one multi-byte character is UTF-8, although a
+// single-byte table is sure of the same text.
+TEST(CharsetDetectorTest, ValidUtf8WithFewMultiByteCharactersIsUtf8) {
+  std::string italian = kItalianManual;
+  CharsetCandidateList list = DetectCharsetCandidates(Bytes(italian), italian.size());
+  ASSERT_FALSE(list.empty());
+  EXPECT_STREQ(list[0].name, "UTF-8");
+  EXPECT_EQ(list[0].confidence, 100);
+  const CharsetCandidate* latin1 = Find(list, "ISO-8859-1");
+  ASSERT_NE(latin1, nullptr);
+  EXPECT_EQ(latin1->confidence, 99);
+  // The file stream then decodes the letters, not their two bytes each.
+  std::string chosen;
+  UConverter* c = OpenConverterForSample(Bytes(italian), italian.size(), nullptr, &chosen);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(chosen, "UTF-8");
+  std::u16string text(italian.size(), u'\0');
+  UErrorCode status = U_ZERO_ERROR;
+  text.resize(static_cast<size_t>(ucnv_toUChars(c, text.data(), static_cast<int32_t>(text.size()),
+                                                italian.data(),
+                                                static_cast<int32_t>(italian.size()), &status)));
+  ucnv_close(c);
+  EXPECT_NE(text.find(u"manuale \u00E8 stata"), std::u16string::npos);
+  // One character at either end, in samples short and long.
+  EXPECT_EQ(Detect("caf\xC3\xA9"), "UTF-8");
+  EXPECT_EQ(Detect("\xE2\x82\xAC 12,50 " + Repeated(italian, 4080)), "UTF-8");
+  EXPECT_EQ(Detect(Repeated("Der Preis ist hoch. ", 4090) + "\xC3\xBC"), "UTF-8");
+  EXPECT_EQ(Detect(Encode(kFrench, "UTF-8")), "UTF-8");
+}
+
+// Single-byte text with accented letters and C1 bytes seldom forms a valid
+// multi-byte sequence and never only such: it keeps its single-byte name.
+TEST(CharsetDetectorTest, SingleByteTextStaysSingleByte) {
+  std::string quoted = std::string("\u201C") + kItalianManual + "\u201D \u2013 l\u2019\u00E8\u2026";
+  struct Case {
+    std::string bytes;
+    const char* name;
+  };
+  const Case cases[] = {
+      {Encode(kItalianManual, "ISO-8859-1"), "ISO-8859-1"},
+      {Encode(quoted, "windows-1252"), "Windows-1252"},
+      {Encode(kFrench, "ISO-8859-1"), "ISO-8859-1"},
+      {Encode(std::string("\u201C") + kFrench + "\u201D", "windows-1252"), "Windows-1252"},
+      {Encode(kCzech, "windows-1250"), "Windows-1250"},
+      {Encode(kCzech, "ISO-8859-2"), "ISO-8859-2"},
+      {Encode(kTurkish, "ISO-8859-9"), "ISO-8859-9"},
+      // Pairs that would be characters but for the shortest form: A-grave and
+      // a no-break space, A-acute and an ellipsis.
+      {"Voici la carte \xC0\xA0la fin du repas, servie chaude.", "ISO-8859-1"},
+      {"Voici la carte \xC1\x85 servie chaude, avec du pain.", "Windows-1252"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Detect(c.bytes), c.name) << c.bytes;
+}
+
+// A character cut off by the sample's end is no evidence: alone it does not
+// make the sample UTF-8, and after a complete one it is no error.
+TEST(CharsetDetectorTest, CharacterCutBySampleEnd) {
+  std::string ascii =
+      Repeated("Questo programma legge i file indicati sulla riga di comando. ", 4095);
+  EXPECT_EQ(Detect(ascii + "\xC3"), "ISO-8859-1");
+  EXPECT_EQ(Detect(ascii.substr(0, 4094) + "\xE2\x82"), "Windows-1252");  // 0x82 is C1
+  EXPECT_EQ(Detect(std::string(kItalianManual) + "\xE2\x82"), "UTF-8");
+}
+
 TEST(CharsetDetectorTest, C1BytesChooseTheWindowsName) {
   // The quotation marks are C1 bytes in the Windows code pages.
   std::string greek = std::string("“") + kGreek + "”";
@@ -156,13 +249,6 @@ TEST(CharsetDetectorTest, Utf16ByteOrders) {
   CharsetCandidateList list = DetectCharsetCandidates(Bytes(odd), odd.size());
   EXPECT_EQ(Find(list, "UTF-16LE"), nullptr);
   EXPECT_EQ(Find(list, "UTF-16BE"), nullptr);
-}
-
-// The text said again until it fills `length` bytes.
-std::string Repeated(const std::string& bytes, size_t length) {
-  std::string out;
-  while (!bytes.empty() && out.size() < length) out += bytes;
-  return out.substr(0, length);
 }
 
 // Detection stops running recognizers that can no longer win, and single-byte

@@ -40,18 +40,23 @@ bool WalkUtf8(const SampleFacts& sample, Utf8Counts& counts) {
     }
     size_t trail;
     uint32_t c;
+    uint32_t shortest;  // the lowest code point that needs this many bytes
     if (lead >= 0xC0 && lead <= 0xDF) {
       trail = 1;
       c = lead & 0x1F;
+      shortest = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
       trail = 2;
       c = lead & 0x0F;
+      shortest = 0x800;
     } else if (lead >= 0xF0 && lead <= 0xF7) {
       trail = 3;
       c = lead & 0x07;
+      shortest = 0x10000;
     } else {
       trail = 0;
       c = 0;
+      shortest = 0;
     }
     size_t taken = 1;  // the lead and the continuation bytes read so far
     for (; taken <= trail; ++taken) {
@@ -60,7 +65,10 @@ bool WalkUtf8(const SampleFacts& sample, Utf8Counts& counts) {
       c = c << 6 | (bytes[i + taken] & 0x3F);
     }
     i += taken;
-    if (trail > 0 && taken == trail + 1 && IsValidCodePoint(c)) {
+    // An overlong form is no UTF-8 character (a decoder replaces it), and
+    // single-byte text forms them easily: "\xC0\xA0" is "A-grave, no-break
+    // space" in Latin-1.
+    if (trail > 0 && taken == trail + 1 && c >= shortest && IsValidCodePoint(c)) {
       ++counts.valid;
       if (++counts.multiByte == 4) return true;
       continue;
@@ -91,6 +99,11 @@ int32_t Utf8Confidence(const SampleFacts& sample) {
   if (n.errors >= 3) return 0;
   if (n.multiByte >= 4) return 100;
   int32_t faults = n.zeros + n.errors;
+  // One complete character and not a single error or zero byte in the whole
+  // sample is proof enough: the high bytes of single-byte text hardly ever
+  // all form valid sequences. At 80, mostly-ASCII Latin text in UTF-8 would
+  // lose to a single-byte table that knows a third of its trigrams (99).
+  if (n.multiByte > 0 && faults == 0) return 100;
   if (faults != 0 && n.valid / faults < 50) return 0;
   if (n.multiByte > 0) {
     if (n.errors == 0) return 80;
