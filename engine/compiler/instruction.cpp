@@ -11,8 +11,10 @@ using enum OperandKind;
 using enum Branch;
 using enum Relation;
 
+}  // namespace
+
 // clang-format off
-constexpr OpcodeInfo kOpcodes[kOpcodeCount] = {
+constexpr OpcodeInfo kOpcodeRows[kOpcodeCount] = {
 //   opcode            mnemonic        operand     stack branch   relation       negated nothing from nothing
     {kOpNop,           ".nop",         None,        0,   Never,   NotPositional, false,  true},
     {kOpAnd,           ".and",         None,       -1,   Never,   NotPositional, false,  true},
@@ -34,15 +36,17 @@ constexpr OpcodeInfo kOpcodes[kOpcodeCount] = {
     {kOpJz,            ".jz",          Address,     0,   IfFalse, NotPositional, false,  true},
     {kOpJnz,           ".jnz",         Address,     0,   IfTrue,  NotPositional, false,  true},
 };
+constexpr OpcodeInfo kUnknownOpcode =
+    {kOpcodeCount,     "ERROR",        None,        0,   Never,   NotPositional, false,  false};
 // clang-format on
-constexpr OpcodeInfo kUnknownOpcode = {kOpcodeCount, "ERROR",       None,  0,
-                                       Never,        NotPositional, false, false};
+
+namespace {
 
 // Instantiated once per row, so that a row out of place (or missing, which
 // leaves a zero row at the end) is named by its index in the error.
 template <uint32_t Row>
 constexpr bool RowAtItsOpcode() {
-  static_assert(kOpcodes[Row].opcode == Row, "the opcode table's row is not its opcode's");
+  static_assert(kOpcodeRows[Row].opcode == Row, "the opcode table's row is not its opcode's");
   return true;
 }
 template <uint32_t... Rows>
@@ -53,23 +57,15 @@ static_assert(EveryRowAtItsOpcode(std::make_integer_sequence<uint32_t, kOpcodeCo
 
 }  // namespace
 
-const OpcodeInfo& InfoOf(uint32_t opcode) {
-  return IsOpcode(opcode) ? kOpcodes[opcode] : kUnknownOpcode;
-}
-
 Opcode OpcodeOf(Relation relation, bool negated) {
-  for (const OpcodeInfo& row : kOpcodes) {
+  for (const OpcodeInfo& row : kOpcodeRows) {
     if (row.relation == relation && row.negated == negated) return row.opcode;
   }
   return kOpNop;  // no negated form of "not positional"
 }
 
-int32_t Instruction::OperandAs(OperandKind kind, OperandKind alternative) const {
-  const OpcodeInfo& row = InfoOf(opcode);
-  if (row.operand != kind && row.operand != alternative) {
-    throw RuntimeError(u"Operand of %s read as another kind", row.mnemonic);
-  }
-  return operand;
+void Instruction::ThrowMisread() const {
+  throw RuntimeError(u"Operand of %s read as another kind", InfoOf(opcode).mnemonic);
 }
 
 }  // namespace Nimbra::Lexora

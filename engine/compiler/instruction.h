@@ -77,9 +77,15 @@ constexpr bool IsOpcode(uint32_t opcode) {
   return opcode < kOpcodeCount;
 }
 
+// The rows, indexed by opcode, and the row of every number outside them.
+extern const OpcodeInfo kOpcodeRows[kOpcodeCount];
+extern const OpcodeInfo kUnknownOpcode;
+
 // The row of an opcode; for any number outside the table, "ERROR" with no
 // operand and no effect.
-const OpcodeInfo& InfoOf(uint32_t opcode);
+inline const OpcodeInfo& InfoOf(uint32_t opcode) {
+  return IsOpcode(opcode) ? kOpcodeRows[opcode] : kUnknownOpcode;
+}
 
 // The positional opcode of a relation, plain or negated.
 Opcode OpcodeOf(Relation relation, bool negated);
@@ -100,8 +106,14 @@ struct Instruction {
   uint32_t target() const { return static_cast<uint32_t>(OperandAs(OperandKind::Address)); }
 
  private:
-  int32_t OperandAs(OperandKind kind, OperandKind alternative) const;
+  // The check is one read of the table, so the machine can afford it.
+  int32_t OperandAs(OperandKind kind, OperandKind alternative) const {
+    OperandKind actual = InfoOf(opcode).operand;
+    if (actual != kind && actual != alternative) ThrowMisread();
+    return operand;
+  }
   int32_t OperandAs(OperandKind kind) const { return OperandAs(kind, kind); }
+  [[noreturn]] void ThrowMisread() const;
 };
 static_assert(sizeof(Instruction) == 8, "an instruction is two 32-bit words");
 
