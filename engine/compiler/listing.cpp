@@ -19,60 +19,66 @@ void AppendPrefix(std::string& out, const Program& program, uint32_t address, bo
   }
 }
 
+// The body of an instruction: its mnemonic and the operand as its kind
+// prints.
+void AppendBody(std::string& out, const Program& program, uint32_t address,
+                const Instruction& instruction, bool atRunTime, bool topIsTrue) {
+  const OpcodeInfo& row = InfoOf(instruction.opcode);
+  if (!IsOpcode(instruction.opcode)) {
+    out += "## ERROR ##";
+    return;
+  }
+  const char* mnemonic = row.mnemonic;
+  int32_t operand = instruction.operand;
+  switch (row.operand) {
+    case OperandKind::None:
+      out += mnemonic;
+      break;
+    case OperandKind::Distance:
+    case OperandKind::Count:
+      out += Format("%s %d", mnemonic, operand);
+      break;
+    case OperandKind::Identifier:
+      out += Format("%s %d\t# %ls", mnemonic, operand,
+                    program.IdentifierText(instruction.identifier()));
+      break;
+    case OperandKind::Reference:
+      out +=
+          Format("%s %d\t# @%ls", mnemonic, operand, program.Options(instruction.statement()).name);
+      break;
+    case OperandKind::Statement:
+      out += Format("%s %d\t\t# %ls", mnemonic, operand,
+                    program.StatementText(instruction.statement()));
+      if (!atRunTime) {
+        out += Format("\n%08x: -----------------------------------------------", address);
+      }
+      break;
+    case OperandKind::Address:
+      if (atRunTime) {
+        out += Format("%s %08x (%s)", mnemonic, operand,
+                      row.JumpTaken(topIsTrue) ? "taken" : "not taken");
+      } else {
+        out += Format("%s %ls\t# %08x", mnemonic, LabelName(program.LabelAt(instruction.target())),
+                      operand);
+      }
+      break;
+  }
+}
+
 }  // namespace
 
 void AppendInstruction(std::string& out, const Program& program, uint32_t address,
                        const Instruction& instruction, bool atRunTime, bool topIsTrue) {
   AppendPrefix(out, program, address, atRunTime);
-  const char* mnemonic = InfoOf(instruction.opcode).mnemonic;
-  int32_t operand = instruction.operand;
-  switch (instruction.opcode) {
-    case kOpNop:
-    case kOpAnd:
-    case kOpOr:
-    case kOpNot:
-    case kOpBreak:
-      out += mnemonic;
-      break;
-    case kOpNear:
-    case kOpFollowedBy:
-    case kOpPrecededBy:
-    case kOpNotNear:
-    case kOpNotFollowedBy:
-    case kOpNotPrecededBy:
-    case kOpInstances:
-      out += Format("%s %d", mnemonic, operand);
-      break;
-    case kOpLoad:
-      out += Format("%s %d\t# %ls", mnemonic, operand,
-                    program.IdentifierText(static_cast<uint32_t>(operand)));
-      break;
-    case kOpLoadResult:
-      out += Format("%s %d\t# @%ls", mnemonic, operand,
-                    program.Options(static_cast<uint32_t>(operand)).name);
-      break;
-    case kOpStore:
-      out += Format("%s %d\t\t# %ls", mnemonic, operand,
-                    program.StatementText(static_cast<uint32_t>(operand)));
-      if (!atRunTime) {
-        out += Format("\n%08x: -----------------------------------------------", address);
-      }
-      break;
-    case kOpJz:
-    case kOpJnz:
-      if (atRunTime) {
-        bool taken = instruction.opcode == kOpJz ? !topIsTrue : topIsTrue;
-        out += Format("%s %08x (%s)", mnemonic, operand, taken ? "taken" : "not taken");
-      } else {
-        out += Format("%s %ls\t# %08x", mnemonic,
-                      LabelName(program.LabelAt(static_cast<uint32_t>(operand))), operand);
-      }
-      break;
-    default:
-      out += "## ERROR ##";
-      break;
-  }
+  AppendBody(out, program, address, instruction, atRunTime, topIsTrue);
   out += "\n";
+}
+
+void WriteInstruction(FILE* out, const Program& program, uint32_t address,
+                      const Instruction& instruction, bool atRunTime, bool topIsTrue) {
+  std::string text;
+  AppendInstruction(text, program, address, instruction, atRunTime, topIsTrue);
+  std::fwrite(text.data(), 1, text.size(), out);
 }
 
 void AppendListing(std::string& out, const Program& program, uint32_t start, int64_t count,

@@ -1,5 +1,7 @@
-// The text form of compiled code. One printer serves the static listing and
-// the machine's run-time trace, so the two always agree.
+// The text form of compiled code. One printer serves the static listing, the
+// machine's run-time trace and the debugger, so they always agree. How an
+// instruction prints follows its opcode's row: the mnemonic, then the
+// operand as its kind prints.
 #ifndef LEXORA_ENGINE_COMPILER_LISTING_H
 #define LEXORA_ENGINE_COMPILER_LISTING_H
 
@@ -17,6 +19,8 @@ namespace Nimbra::Lexora {
 // taken, which depends on the truth of the top value.
 void AppendInstruction(std::string& out, const Program& program, uint32_t address,
                        const Instruction& instruction, bool atRunTime, bool topIsTrue);
+void WriteInstruction(FILE* out, const Program& program, uint32_t address,
+                      const Instruction& instruction, bool atRunTime, bool topIsTrue);
 
 // Appends `count` instructions from `start` (-1: to the end), preceded by the
 // identifier table when asked.

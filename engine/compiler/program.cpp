@@ -8,36 +8,10 @@
 namespace Nimbra::Lexora {
 namespace {
 
-constexpr OpcodeInfo kOpcodes[kOpcodeCount] = {
-    {".nop", OperandKind::None, 0, true},
-    {".and", OperandKind::None, -1, true},
-    {".or", OperandKind::None, -1, true},
-    {".not", OperandKind::None, 0, false},
-    {".near", OperandKind::Distance, -1, true},
-    {".followedby", OperandKind::Distance, -1, true},
-    {".precededby", OperandKind::Distance, -1, true},
-    {".!near", OperandKind::Distance, -1, true},  // the negated forms keep L, which is empty
-    {".!followedby", OperandKind::Distance, -1, true},
-    {".!precededby", OperandKind::Distance, -1, true},
-    {".instances", OperandKind::Count, 0, true},
-    {".load", OperandKind::Identifier, 1, true},
-    {".loadresult", OperandKind::Statement, 1, false},  // depends on earlier statements
-    {".st", OperandKind::Statement, -1, false},
-    {".break", OperandKind::None, 0, false},
-    {".jz", OperandKind::Address, 0, true},
-    {".jnz", OperandKind::Address, 0, true},
-};
-static_assert(kOpcodes[kOpStore].stackEffect == -1 && kOpcodes[kOpLoad].stackEffect == 1);
-constexpr OpcodeInfo kUnknownOpcode = {"ERROR", OperandKind::None, 0, false};
-
 const std::u16string kUnknownText = u"<unknown>";
 const OptionRecord kDefaultOptions = {u"", 10, 1, true};
 
 }  // namespace
-
-const OpcodeInfo& InfoOf(uint32_t opcode) {
-  return opcode < kOpcodeCount ? kOpcodes[opcode] : kUnknownOpcode;
-}
 
 bool FoldedLess::operator()(const std::u16string& a, const std::u16string& b) const {
   return std::lexicographical_compare(
@@ -56,7 +30,8 @@ void Program::DefineLabel(uint32_t label) {
 
 void Program::LinkJumps() {
   for (Instruction& i : code_) {
-    if (i.opcode != kOpJz && i.opcode != kOpJnz) continue;
+    if (!InfoOf(i.opcode).IsJump()) continue;
+    // Until now the operand is a label number.
     if (i.operand < 0 || static_cast<size_t>(i.operand) >= labels_.size()) {
       throw RuntimeError(u"Invalid jump target");
     }

@@ -9,53 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/compiler/instruction.h"
+
 namespace Nimbra::Lexora {
-
-// Opcodes. Binary operators pop R (pushed last) and then L. What each does
-// when executed is documented at its case in the virtual machine.
-enum Opcode : uint32_t {
-  kOpNop = 0,            // nothing
-  kOpAnd = 1,            // boolean truth(R) and truth(L)
-  kOpOr = 2,             // union of identifier lists, else boolean or
-  kOpNot = 3,            // boolean negation
-  kOpNear = 4,           // spans of L and R within the operand distance
-  kOpFollowedBy = 5,     // R starts within the distance after L ends
-  kOpPrecededBy = 6,     // R ends within the distance before L starts
-  kOpNotNear = 7,        // spans of L with no R near them
-  kOpNotFollowedBy = 8,  // spans of L not followed by R
-  kOpNotPrecededBy = 9,  // spans of L not preceded by R
-  kOpInstances = 10,     // true when the operand count of positions is reached
-  kOpLoad = 11,          // push the identifier of a word, class or sequence
-  kOpLoadResult = 12,    // push the stored result of a named statement
-  kOpStore = 13,         // ".st": count hits of a statement, store named results
-  kOpBreak = 14,         // breakpoint written by the debugger
-  kOpJz = 15,            // jump when the top value is false, leaving it
-  kOpJnz = 16,           // jump when the top value is true, leaving it
-};
-inline constexpr uint32_t kOpcodeCount = 17;
-
-// What an instruction's operand means, for printing and checking.
-enum class OperandKind : uint8_t { None, Distance, Count, Identifier, Statement, Address };
-
-struct OpcodeInfo {
-  const char* mnemonic;
-  OperandKind operand;
-  int8_t stackEffect;  // values pushed less values popped
-  // Given only empty or false values (and, for .instances, a count above
-  // 0), gives an empty or false value: a statement made of such opcodes
-  // cannot count a hit when none of its identifiers matched.
-  bool nothingFromNothing;
-};
-
-// The mnemonic, operand kind and semantics of an opcode; "ERROR" with no
-// operand and no effect for any number outside the table.
-const OpcodeInfo& InfoOf(uint32_t opcode);
-
-struct Instruction {
-  uint32_t opcode;
-  int32_t operand;
-};
-static_assert(sizeof(Instruction) == 8, "an instruction is two 32-bit words");
 
 // The options of one statement.
 struct OptionRecord {

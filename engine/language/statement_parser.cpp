@@ -21,11 +21,11 @@ class DepthGuard {
 uint32_t PositionalOpcode(TokenKind kind, bool negated) {
   switch (kind) {
     case kTokenNear:
-      return negated ? kOpNotNear : kOpNear;
+      return OpcodeOf(Relation::Near, negated);
     case kTokenFollowedBy:
-      return negated ? kOpNotFollowedBy : kOpFollowedBy;
+      return OpcodeOf(Relation::FollowedBy, negated);
     default:
-      return negated ? kOpNotPrecededBy : kOpPrecededBy;
+      return OpcodeOf(Relation::PrecededBy, negated);
   }
 }
 

@@ -9,24 +9,17 @@ namespace Nimbra::Lexora {
 // the stack as deep as it found it without reaching below it.
 bool StatementBlocks::IsPassable(const Program& program, uint32_t begin, uint32_t end) {
   const std::vector<Instruction>& code = program.code();
-  const Instruction& store = code[end - 1];
-  if (store.operand < 0 || static_cast<uint32_t>(store.operand) >= program.statementCount() ||
-      !program.Options(static_cast<uint32_t>(store.operand)).name.empty()) {
+  const uint32_t statement = code[end - 1].statement();
+  if (statement >= program.statementCount() || !program.Options(statement).name.empty()) {
     return false;
   }
   int depth = 0;
   for (uint32_t a = begin; a + 1 < end; ++a) {
     const Instruction& in = code[a];
     const OpcodeInfo& info = InfoOf(in.opcode);
-    if (!info.nothingFromNothing || (in.opcode == kOpInstances && in.operand <= 0)) return false;
-    if (in.opcode == kOpLoad &&
-        (in.operand < 0 || static_cast<uint32_t>(in.operand) >= program.identifierCount())) {
-      return false;
-    }
-    if ((in.opcode == kOpJz || in.opcode == kOpJnz) &&
-        (in.operand <= static_cast<int32_t>(a) || static_cast<uint32_t>(in.operand) >= end)) {
-      return false;
-    }
+    if (!info.nothingFromNothing || (in.opcode == kOpInstances && in.count() <= 0)) return false;
+    if (in.opcode == kOpLoad && in.identifier() >= program.identifierCount()) return false;
+    if (info.IsJump() && (in.target() <= a || in.target() >= end)) return false;
     depth += info.stackEffect;
     if (depth < 1) return false;
   }
@@ -45,7 +38,7 @@ StatementBlocks::StatementBlocks(const Program& program)
       uint32_t b = static_cast<uint32_t>(blocks_.size());
       blocks_.push_back({begin, end});
       for (uint32_t i = begin; i < a; ++i) {
-        if (code[i].opcode == kOpLoad) loads.push_back({static_cast<uint32_t>(code[i].operand), b});
+        if (code[i].opcode == kOpLoad) loads.push_back({code[i].identifier(), b});
       }
     }
     begin = end;

@@ -8,25 +8,19 @@ namespace {
 
 // The word distance between two spans under one positional relation, or -1
 // when the relation cannot hold at all. Spans compare as signed numbers.
-int64_t Distance(uint32_t opcode, Span p, Span q) {
+int64_t Distance(Relation relation, Span p, Span q) {
   int64_t ps = static_cast<int32_t>(p.first), pe = static_cast<int32_t>(p.last);
   int64_t qs = static_cast<int32_t>(q.first), qe = static_cast<int32_t>(q.last);
-  switch (opcode) {
-    case kOpFollowedBy:
-    case kOpNotFollowedBy:
+  switch (relation) {
+    case Relation::FollowedBy:
       return pe < qs ? qs - pe : -1;  // R begins after L ends
-    case kOpPrecededBy:
-    case kOpNotPrecededBy:
+    case Relation::PrecededBy:
       return qe < ps ? ps - qe : -1;  // R ends before L begins
     default:
       if (pe < qs) return qs - pe;
       if (qe < ps) return ps - qe;
       return 0;  // overlapping
   }
-}
-
-bool IsNegated(uint32_t opcode) {
-  return opcode == kOpNotNear || opcode == kOpNotFollowedBy || opcode == kOpNotPrecededBy;
 }
 
 }  // namespace
@@ -90,14 +84,12 @@ bool VirtualMachine::Step(FILE* log) {
   const Instruction& in = code[ip_];
   if (log) {
     bool top = !stack_.empty() && stack_.back().Truth(positions_);
-    trace_.clear();
-    AppendInstruction(trace_, program_, ip_, in, true, top);
-    std::fwrite(trace_.data(), 1, trace_.size(), log);
+    WriteInstruction(log, program_, ip_, in, true, top);
   }
   switch (in.opcode) {
     // .load id: push the identifier; its truth is whether its record matched.
     case kOpLoad:
-      stack_.push_back(Value::OfIdentifier(static_cast<uint32_t>(in.operand)));
+      stack_.push_back(Value::OfIdentifier(in.identifier()));
       break;
 
     // .and: pop R, then L; push truth(R) and truth(L), R tested first.
@@ -137,22 +129,12 @@ bool VirtualMachine::Step(FILE* log) {
       break;
     }
 
-    // .near/.followedby/.precededby n and their negations: see Positional.
-    case kOpNear:
-    case kOpFollowedBy:
-    case kOpPrecededBy:
-    case kOpNotNear:
-    case kOpNotFollowedBy:
-    case kOpNotPrecededBy:
-      Positional(in, log);
-      break;
-
     // .instances n: pop x; true when x has at least n positions (counting
     // stops at n; n <= 0 is always true).
     case kOpInstances: {
       Value x = Pop();
       int64_t count = 0;
-      int64_t wanted = in.operand;
+      int64_t wanted = in.count();
       if (wanted > 0) {
         x.ForEachPosition(positions_, [&](const Span&) { return ++count < wanted; });
       }
@@ -162,7 +144,7 @@ bool VirtualMachine::Step(FILE* log) {
 
     // .loadresult e: push a copy of e's stored result, or an empty value.
     case kOpLoadResult: {
-      auto it = stored_.find(in.operand);
+      auto it = stored_.find(static_cast<int32_t>(in.statement()));
       stack_.push_back(it != stored_.end() ? it->second : Value());
       break;
     }
@@ -171,7 +153,7 @@ bool VirtualMachine::Step(FILE* log) {
     // number of x's positions; a named statement keeps x for .loadresult.
     case kOpStore: {
       Value x = Pop();
-      uint32_t e = static_cast<uint32_t>(in.operand);
+      uint32_t e = in.statement();
       if (e >= hits_.size()) throw VMError(ip_, u"Expression index out of range: %d", in.operand);
       if (x.type() == Value::Type::Boolean) {
         hits_[e] += x.boolean() ? 1 : 0;
@@ -183,7 +165,7 @@ bool VirtualMachine::Step(FILE* log) {
         });
         hits_[e] += count;
       }
-      if (!program_.Options(e).name.empty()) stored_[in.operand] = std::move(x);
+      if (!program_.Options(e).name.empty()) stored_[static_cast<int32_t>(e)] = std::move(x);
       break;
     }
 
@@ -191,14 +173,14 @@ bool VirtualMachine::Step(FILE* log) {
     // it is false (.jz) or true (.jnz). An AND's short cut relies on the
     // tested value staying on the stack as the result.
     case kOpJz:
-      if (!Top().Truth(positions_)) Jump(static_cast<uint32_t>(in.operand));
-      break;
     case kOpJnz:
-      if (Top().Truth(positions_)) Jump(static_cast<uint32_t>(in.operand));
+      if (InfoOf(in.opcode).JumpTaken(Top().Truth(positions_))) Jump(in.target());
       break;
 
+    // .near/.followedby/.precededby n and their negations: see Positional.
     // .nop, .break (a debugger's breakpoint) and unknown opcodes: nothing.
     default:
+      if (InfoOf(in.opcode).IsPositional()) Positional(in, log);
       break;
   }
   ++ip_;
@@ -210,17 +192,14 @@ bool VirtualMachine::Step(FILE* log) {
 // forms: every position of L with no such q is kept as it is. A temporary
 // record is made only when something matched; else an empty list is pushed.
 void VirtualMachine::Positional(const Instruction& in, FILE* log) {
+  const OpcodeInfo& row = InfoOf(in.opcode);
   Value r = Pop();
   Value l = Pop();
   if (log) {
-    std::string left = l.Text(positions_), right = r.Text(positions_);
-    if (in.opcode == kOpNear) {
-      std::fprintf(log, "    .near %s %s\n", left.c_str(), right.c_str());
-    } else if (in.opcode == kOpNotNear) {
-      std::fprintf(log, "    .notnear %s %s\n", left.c_str(), right.c_str());
-    } else {
-      std::fprintf(log, "    %s %s %s\n", InfoOf(in.opcode).mnemonic, left.c_str(), right.c_str());
-    }
+    // .!near is traced as .notnear.
+    bool notNear = row.relation == Relation::Near && row.negated;
+    std::fprintf(log, "    %s %s %s\n", notNear ? ".notnear" : row.mnemonic,
+                 l.Text(positions_).c_str(), r.Text(positions_).c_str());
   }
   std::vector<Span> rightSpans;
   r.ForEachPosition(positions_, [&](const Span& q) {
@@ -228,22 +207,21 @@ void VirtualMachine::Positional(const Instruction& in, FILE* log) {
     return true;
   });
   right_.Assign(std::move(rightSpans));
-  int64_t n = in.operand;
-  bool negated = IsNegated(in.opcode);
+  const int32_t n = in.distance();
   result_.clear();
   l.ForEachPosition(positions_, [&](const Span& p) {
     bool near = false;
-    right_.ForEachCandidate(p, in.operand, [&](const Span& q) {
-      int64_t d = Distance(in.opcode, p, q);
+    right_.ForEachCandidate(p, n, [&](const Span& q) {
+      int64_t d = Distance(row.relation, p, q);
       if (d < 0 || d > n) return true;
       near = true;
-      if (negated) return false;
+      if (row.negated) return false;
       int32_t first = std::min(static_cast<int32_t>(p.first), static_cast<int32_t>(q.first));
       int32_t last = std::max(static_cast<int32_t>(p.last), static_cast<int32_t>(q.last));
       result_.push_back({static_cast<uint32_t>(first), static_cast<uint32_t>(last)});
       return true;
     });
-    if (negated && !near) result_.push_back(p);
+    if (row.negated && !near) result_.push_back(p);
     return true;
   });
   if (result_.empty()) {

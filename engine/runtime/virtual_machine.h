@@ -61,7 +61,6 @@ class VirtualMachine {
   // Scratch storage of the positional operators, kept between uses.
   SpanIndex right_;
   std::vector<Span> result_;
-  std::string trace_;
 };
 
 }  // namespace Nimbra::Lexora

@@ -71,4 +71,48 @@ TEST(ListingTest, RangesUnknownsAndTheRunTimeForm) {
             "00000003:            .st 3\t\t# <unknown>\n");
 }
 
+// How an instruction prints follows its operand's kind, in both forms.
+TEST(ListingTest, EveryOpcodeInBothForms) {
+  Program p;
+  p.AddIdentifier(u"w");
+  OptionRecord named;
+  named.name = u"N";
+  p.AddStatement(u"s", named);
+  uint32_t label = p.NewLabel();
+  for (uint32_t op = 0; op <= kOpcodeCount; ++op) p.Emit(op, 0);
+  p.DefineLabel(label);
+  p.LinkJumps();
+  std::string listing, trace;
+  for (uint32_t a = 0; a < p.code().size(); ++a) {
+    AppendInstruction(listing, p, a, p.code()[a], false, false);
+    AppendInstruction(trace, p, a, p.code()[a], true, false);
+  }
+  EXPECT_EQ(listing,
+            "00000000:            .nop\n"
+            "00000001:            .and\n"
+            "00000002:            .or\n"
+            "00000003:            .not\n"
+            "00000004:            .near 0\n"
+            "00000005:            .followedby 0\n"
+            "00000006:            .precededby 0\n"
+            "00000007:            .!near 0\n"
+            "00000008:            .!followedby 0\n"
+            "00000009:            .!precededby 0\n"
+            "0000000a:            .instances 0\n"
+            "0000000b:            .load 0\t# w\n"
+            "0000000c:            .loadresult 0\t# @N\n"
+            "0000000d:            .st 0\t\t# s\n"
+            "0000000d: -----------------------------------------------\n"
+            "0000000e:            .break\n"
+            "0000000f:            .jz L0\t# 00000012\n"
+            "00000010:            .jnz L0\t# 00000012\n"
+            "00000011:            ## ERROR ##\n");
+  EXPECT_EQ(trace.substr(trace.find("0000000d")),
+            "0000000d:            .st 0\t\t# s\n"
+            "0000000e:            .break\n"
+            "0000000f:            .jz 00000012 (taken)\n"
+            "00000010:            .jnz 00000012 (not taken)\n"
+            "00000011:            ## ERROR ##\n");
+}
+
 }  // namespace

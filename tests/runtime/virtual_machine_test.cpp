@@ -194,6 +194,29 @@ TEST(VirtualMachineTest, MachineErrors) {
   EXPECT_EQ(errorOf({{99, 0}}), u"(none)");  // unknown opcodes do nothing
 }
 
+// The statement blocks reckon stack depths from the opcode table: every
+// opcode must move the machine's stack as its row says.
+TEST(VirtualMachineTest, EveryOpcodeMovesTheStackAsItsRowSays) {
+  for (uint32_t op = 0; op <= kOpcodeCount; ++op) {
+    Machine m;
+    OptionRecord named;
+    named.name = u"N";
+    m.program.AddStatement(u"s", named);
+    m.program.Emit(kOpLoad, 0);
+    m.program.Emit(kOpLoad, 1);
+    m.program.Emit(op, op == kOpJz || op == kOpJnz ? 3 : 0);
+    m.program.Emit(kOpNop);
+    m.Fill({{1, 1}}, {{2, 2}});
+    m.vm->Step(nullptr);
+    m.vm->Step(nullptr);
+    ASSERT_EQ(m.vm->stack().size(), 2u);
+    m.vm->Step(nullptr);
+    EXPECT_EQ(static_cast<int>(m.vm->stack().size()) - 2, InfoOf(op).stackEffect)
+        << InfoOf(op).mnemonic;
+    EXPECT_EQ(m.vm->instructionPointer(), 3u) << InfoOf(op).mnemonic;
+  }
+}
+
 TEST(VirtualMachineTest, TraceAndPositionalLines) {
   Machine m;
   OptionRecord named;
