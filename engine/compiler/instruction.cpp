@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
 namespace {

@@ -9,9 +9,9 @@
 #include <map>
 #include <random>
 
-#include "engine/api/exceptions.h"
-#include "engine/input/char_props.h"
-#include "engine/language/char_classes.h"
+#include "engine/base/char_classes.h"
+#include "engine/base/char_props.h"
+#include "engine/base/exceptions.h"
 #include "test_support.h"
 #include "word_matching.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/exceptions.h"
 
 using namespace Nimbra::Lexora;
 

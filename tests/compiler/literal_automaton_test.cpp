@@ -9,9 +9,9 @@
 #include <random>
 #include <set>
 
-#include "engine/api/exceptions.h"
+#include "engine/base/char_props.h"
+#include "engine/base/exceptions.h"
 #include "engine/compiler/word_table.h"
-#include "engine/input/char_props.h"
 #include "test_support.h"
 #include "word_matching.h"
 

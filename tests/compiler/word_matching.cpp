@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "engine/input/char_props.h"
+#include "engine/base/char_props.h"
 
 using namespace Nimbra::Lexora;
 
