@@ -188,12 +188,16 @@ void ExportParser::ReadKeyLine(const std::string& line) {
 // registry editor writes it.
 std::string ExportParser::StringData(std::string rest) {
   std::string text;
+  const size_t firstLine = line_;
   for (size_t pos = 1;; pos = 0) {
     if (ScanQuoted(rest, pos, text)) {
       if (!Trimmed(rest.substr(pos)).empty()) Fail("text after the closing quote of a string");
       return text;
     }
-    if (line_ >= lines_.size()) Fail("unterminated string");
+    if (line_ >= lines_.size()) {
+      line_ = firstLine;
+      Fail("unterminated string");
+    }
     text += lines_[line_ - 1].ending;
     rest = lines_[line_++].text;
   }

@@ -49,3 +49,7 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
 std::string LowerCaseText(const std::string& text) {
   return ToUtf8(FromUtf8(text).toLower(icu::Locale::getRoot()));
 }
+
+std::string UpperCaseText(const std::string& text) {
+  return ToUtf8(FromUtf8(text).toUpper(icu::Locale::getRoot()));
+}

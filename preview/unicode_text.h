@@ -12,5 +12,6 @@ bool NarrowText(const std::u16string& text, std::string& narrow);
 std::string CaseFoldedText(const std::string& text);
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
 std::string LowerCaseText(const std::string& text);
+std::string UpperCaseText(const std::string& text);
 
 #endif  // LXPREVIEW_UNICODE_TEXT_H

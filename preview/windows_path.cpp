@@ -41,8 +41,8 @@ std::vector<std::string> SortedEntries(const fs::path& folder) {
     names.push_back(it->path().filename().string());
   }
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    std::string foldedA = CaseFoldedText(a), foldedB = CaseFoldedText(b);
-    return foldedA != foldedB ? foldedA < foldedB : a < b;
+    std::string upperA = UpperCaseText(a), upperB = UpperCaseText(b);
+    return upperA != upperB ? upperA < upperB : a < b;
   });
   return names;
 }
