@@ -33,14 +33,10 @@ class CRegKeyException : public ExceptionBase {
   long code_;
 };
 
+// libxml2 gives no failure codes, so none is carried.
 class CXMLException : public ExceptionBase {
  public:
-  explicit CXMLException(const std::string& message, long code = 0)
-      : ExceptionBase(message), code_(code) {}
-  long Code() const { return code_; }
-
- private:
-  long code_;
+  explicit CXMLException(const std::string& message) : ExceptionBase(message) {}
 };
 
 }  // namespace BrenlowSoftware

@@ -135,6 +135,11 @@ TEST_F(RegistryExportTest, KeyFailuresCarryTheSystemsCodesAndTexts) {
   EXPECT_EQ(message([&] { machine.SubkeyExists("\\Software"); }),
             "Failed while checking for existence of subkey '\\Software', 161 - The specified "
             "path is invalid.");
+  try {
+    key.OpenKey("Nothing");
+  } catch (const CRegKeyException& e) {
+    EXPECT_EQ(e.Code(), 2);
+  }
   EXPECT_EQ(key.ReadString("Long"), std::string(300, 'x'));  // past the first 200-byte read
 
   uint32_t index = 0;
