@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "lexora2/lexora2.h"
 #include "preview/upgrade_check.h"
 
@@ -118,6 +120,18 @@ TEST(UpgradeCheck, NothingConvertsBeforeTheEngineStarts) {
   ConvertedItem item = ConvertItem(LX1ItemFromString("1;1;a"));
   EXPECT_EQ(item.result, 2);
   EXPECT_EQ(item.message, "Lexora library has not been initialized.");
+}
+
+TEST(CTextLog, RecordsOnlyWithEchoOrAnEnabledLevel) {
+  std::ostringstream out;
+  CTextLog silent(out, false, 0);
+  silent.Log(2, "dropped\n");
+  CTextLog levels(out, false, 4);
+  levels.Log(2, "dropped\n");
+  levels.Log(6, "level\n");
+  CTextLog echo(out, true, 0);
+  echo.Log(2, "echo\n");
+  EXPECT_EQ(out.str(), "level\necho\n");
 }
 
 }  // namespace
