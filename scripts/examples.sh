@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the main job on the shipped examples with an already built tree: the
-# example rules over the example mail, and the legacy lines converted.
+# example rules over the example mail, the legacy lines converted, and the
+# upgrade preview of the example gateway.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lexora=build/tools/lexora/lexora
@@ -9,3 +10,6 @@ $lexora scan --quote examples/rules/mail.lx examples/mail
 echo
 echo "== lexora convert < examples/legacy/rules.txt"
 $lexora convert --weighting Standard < examples/legacy/rules.txt || true
+echo
+echo "== lxpreview --registry examples/gateway/registry.reg --drive C:=examples/gateway/C --no-wait"
+build/preview/lxpreview --registry examples/gateway/registry.reg --drive C:=examples/gateway/C --no-wait
