@@ -6,19 +6,12 @@
 #include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
-namespace {
-
-constexpr uint32_t kCardRunWords = 19;
-constexpr uint32_t kSsnRunWords = 3;
-
-}  // namespace
 
 SequenceFinder::SequenceFinder(const WordData& words, WordPositionList& positions)
     : table_(words.sequences), positions_(positions) {
   for (int32_t classId : {kClassCcard, kClassUsSsn}) {
     if (std::optional<uint32_t> id = words.classes.WordIdOf(classId)) {
-      detectors_.push_back(
-          {RunDetector(classId, *id), {}, classId == kClassCcard ? kCardRunWords : kSsnRunWords});
+      detectors_.push_back({RunDetector(classId, *id), {}});
     }
   }
 }
@@ -87,10 +80,10 @@ void SequenceFinder::OfferToDetectors(uint32_t index, WordKind kind, std::u16str
     runs_.clear();
     bool number = kind == WordKind::kNumberWord;
     d.detector.Offer(index, text, number, runs_);
-    // Runs end on the newest word and span at most maxRunWords words, so
+    // Runs end on the newest word and span at most MaxRunWords() words, so
     // older parked phrases can never resume.
     std::erase_if(d.parked, [&](const Parked& p) {
-      return (!number && p.index < index) || p.index + d.maxRunWords <= index;
+      return (!number && p.index < index) || p.index + d.detector.MaxRunWords() <= index;
     });
     for (const Span& run : runs_) {
       positions_.Record(d.detector.wordId(), run);

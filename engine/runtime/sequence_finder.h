@@ -44,7 +44,6 @@ class SequenceFinder {
   struct Detector {
     RunDetector detector;
     std::vector<Parked> parked;  // in word-index order
-    uint32_t maxRunWords;
   };
 
   static void AddUnique(std::vector<Pair>& pairs, Pair pair);
