@@ -98,7 +98,7 @@ void BM_FindWords(benchmark::State& state) {
     {
       NormalizingReader reader(s, NormalizingReader::Mode::Plain);
       WordFinder finder(script.words, reader, wildcards);
-      while (finder.Next() != WordFinder::kEndOfInput) {
+      while (finder.Next() != WordKind::kEndOfInput) {
       }
     }
     s->Release();

@@ -16,8 +16,8 @@ namespace Nimbra::Lexora {
 class SequenceTable {
  public:
   static constexpr uint16_t kNoState = 0xFFFF;
-  // Keys 0-3 are reserved; the key of identifier id is id + 4. The scan
-  // uses key 2 for any accepted word and key 3 for a number word.
+  // Keys 0-3 are reserved and own columns 0-3, which no phrase uses; the key
+  // of identifier id is id + 4.
   static constexpr uint32_t kKeyOffset = 4;
   static constexpr uint32_t kMaxKey = 0x7FFE;
   static constexpr uint32_t kMaxStates = 32766;

@@ -43,7 +43,7 @@ void NormalizingReader::DiscardConsumed() {
 }
 
 bool NormalizingReader::Fill(size_t n) {
-  if (pins_ == 0 && readIndex() > 63) DiscardConsumed();
+  DiscardConsumedWhenMany();
   while (static_cast<ptrdiff_t>(buffer_.size()) <= readIndex_ + static_cast<ptrdiff_t>(n)) {
     if (!ReadChunk()) break;
   }

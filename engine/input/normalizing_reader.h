@@ -57,15 +57,13 @@ class NormalizingReader {
     readIndex_ = p.readIndex;
     consumed_ = p.consumed;
   }
-  // Drops the consumed units. Only valid while no saved Position refers to
-  // the buffer.
-  void DiscardConsumed();
-  // The index of the last consumed unit among the units kept.
-  ptrdiff_t readIndex() const { return readIndex_ - static_cast<ptrdiff_t>(start_); }
-
-  // While pinned (a mark or a saved lexer position), Ensure keeps consumed
-  // units so that a saved position stays valid.
-  void Pin() { ++pins_; }
+  // While pinned (a mark or a saved lexer position), consumed units are kept
+  // so that a saved position stays valid. The first pin drops what was
+  // consumed before it, when that is much.
+  void Pin() {
+    DiscardConsumedWhenMany();
+    ++pins_;
+  }
   void Unpin() { --pins_; }
 
   Mode mode() const { return mode_; }
@@ -75,6 +73,16 @@ class NormalizingReader {
   // Text without an inert code unit is normalised anyway past this length,
   // so hostile input cannot grow the pending text without bound.
   static constexpr size_t kMaxPendingUnits = 64 * 1024;
+  // Consumed units are dropped, while nothing is pinned, once more than this
+  // many have gathered.
+  static constexpr ptrdiff_t kKeptConsumedUnits = 64;
+
+  // The index of the last consumed unit among the units kept.
+  ptrdiff_t readIndex() const { return readIndex_ - static_cast<ptrdiff_t>(start_); }
+  void DiscardConsumedWhenMany() {
+    if (pins_ == 0 && readIndex() >= kKeptConsumedUnits) DiscardConsumed();
+  }
+  void DiscardConsumed();
 
   bool Fill(size_t n);
   // Reads and processes one chunk; false when the stream is exhausted.

@@ -393,12 +393,6 @@ void ScriptLexer::SkipSpaces() {
 }
 
 ScriptLexer::Saver::Saver(ScriptLexer& lexer) : lexer_(lexer) {
-  if (lexer.savedPositions_ == kMaxSavedPositions) {
-    throw RuntimeError(u"Too many positions already saved");
-  }
-  if (lexer.savedPositions_ == 0 && lexer.reader_.readIndex() > 63) {
-    lexer.reader_.DiscardConsumed();
-  }
   ++lexer.savedPositions_;
   lexer.reader_.Pin();
   position_ = lexer.reader_.position();

@@ -63,7 +63,6 @@ class ScriptLexer {
   void ResetStatementState();
 
  private:
-  static constexpr int kMaxSavedPositions = 16;
   static constexpr int32_t kEnd = -1;
 
   struct Char {

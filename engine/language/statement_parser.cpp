@@ -8,10 +8,17 @@
 namespace Nimbra::Lexora {
 namespace {
 
-// Restores the nesting depth when a nested parse ends, however it ends.
+// One level of nesting, left when the nested parse ends, however it ends. A
+// level refused for its depth is never entered, so a failing statement
+// leaves nothing behind for the next one.
 class DepthGuard {
  public:
-  explicit DepthGuard(int& depth) : depth_(depth) {}
+  explicit DepthGuard(int& depth) : depth_(depth) {
+    if (depth_ >= kMaxNesting) {
+      throw SyntaxError(u"Expression nested too deeply (more than %d levels)", kMaxNesting);
+    }
+    ++depth_;
+  }
   ~DepthGuard() { --depth_; }
 
  private:
@@ -145,12 +152,6 @@ void StatementParser::ReadOption(OptionRecord& options) {
   }
 }
 
-void StatementParser::Descend() {
-  if (++depth_ > kMaxNesting) {
-    throw SyntaxError(u"Expression nested too deeply (more than %d levels)", kMaxNesting);
-  }
-}
-
 // All binary operators share one precedence and associate to the left. A run
 // of ANDs jumps to one label, placed at the next OR or at the end.
 StatementParser::Type StatementParser::ParseExpression() {
@@ -211,7 +212,6 @@ StatementParser::Type StatementParser::ParseExpression() {
 }
 
 StatementParser::Type StatementParser::ParsePrimary() {
-  Descend();
   DepthGuard guard(depth_);
   Program& program = script_->program;
   Type type = Type::PositionBased;

@@ -40,7 +40,6 @@ class StatementParser {
   Type ParsePrimary();
   void ParseSequence();
   uint32_t RegisterItem(const Token& token);
-  void Descend();
 
   ScriptLexer& lexer_;
   std::vector<std::u16string>& errors_;

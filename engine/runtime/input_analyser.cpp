@@ -10,8 +10,8 @@ void InputAnalyser::Run(ILXStream* stream, WordPositionList& positions) {
   NormalizingReader reader(stream, NormalizingReader::Mode::Plain);
   WordFinder words(words_, reader, wildcards_);
   SequenceFinder sequences(words_, positions);
-  for (WordFinder::Result r = words.Next(); r != WordFinder::kEndOfInput; r = words.Next()) {
-    sequences.Word(words.wordIndex(), r, words.ids(), words.text());
+  for (WordKind kind = words.Next(); kind != WordKind::kEndOfInput; kind = words.Next()) {
+    sequences.Word(words.wordIndex(), kind, words.ids(), words.text());
   }
 }
 

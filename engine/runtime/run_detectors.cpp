@@ -9,6 +9,7 @@ namespace {
 
 constexpr size_t kCardMinLength = 13;
 constexpr size_t kCardMaxLength = 19;
+constexpr size_t kSsnWords = 3;  // area, group, serial
 
 // A digit's Luhn weight when doubled: the digit sum of twice the digit.
 constexpr int kDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
@@ -45,8 +46,8 @@ bool PassesLuhn(std::u16string_view text) {
 // three words. After each offer the window holds no complete run, so only
 // runs that end on the newest word can appear: older words beyond a run's
 // reach can go, which keeps a long stream of numbers cheap.
-size_t RunDetector::MaxRunWords() const {
-  return classId_ == kClassCcard ? kCardMaxLength : 3;
+uint32_t RunDetector::MaxRunWords() const {
+  return static_cast<uint32_t>(classId_ == kClassCcard ? kCardMaxLength : kSsnWords);
 }
 
 void RunDetector::Offer(uint32_t wordIndex, std::u16string_view text, bool isNumber,
@@ -115,7 +116,7 @@ std::optional<RunDetector::WindowRun> RunDetector::DetectCard(size_t from) const
 // Area, group and serial parts of 3, 2 and 4 characters, none all zeros,
 // area not 666, and not the advertising number 987-65-432x.
 std::optional<RunDetector::WindowRun> RunDetector::DetectSsn(size_t from) const {
-  for (size_t first = from; first + 2 < window_.size(); ++first) {
+  for (size_t first = from; first + kSsnWords <= window_.size(); ++first) {
     const NumberWord& area = window_[first];
     const NumberWord& group = window_[first + 1];
     const NumberWord& serial = window_[first + 2];

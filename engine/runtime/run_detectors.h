@@ -33,6 +33,8 @@ class RunDetector {
 
   int32_t classId() const { return classId_; }
   uint32_t wordId() const { return wordId_; }
+  // The most words a run of this class spans.
+  uint32_t MaxRunWords() const;
 
   // Offers the next word of the text; appends every run it completes, as
   // word-index spans, to `runs`.
@@ -52,7 +54,6 @@ class RunDetector {
   std::optional<WindowRun> Detect(size_t from) const;
   std::optional<WindowRun> DetectCard(size_t from) const;
   std::optional<WindowRun> DetectSsn(size_t from) const;
-  size_t MaxRunWords() const;
 
   int32_t classId_;
   uint32_t wordId_;

@@ -6,19 +6,12 @@
 #include "engine/base/exceptions.h"
 
 namespace Nimbra::Lexora {
-namespace {
-
-constexpr uint32_t kCardRunWords = 19;
-constexpr uint32_t kSsnRunWords = 3;
-
-}  // namespace
 
 SequenceFinder::SequenceFinder(const WordData& words, WordPositionList& positions)
     : table_(words.sequences), positions_(positions) {
   for (int32_t classId : {kClassCcard, kClassUsSsn}) {
     if (std::optional<uint32_t> id = words.classes.WordIdOf(classId)) {
-      detectors_.push_back(
-          {RunDetector(classId, *id), {}, classId == kClassCcard ? kCardRunWords : kSsnRunWords});
+      detectors_.push_back({RunDetector(classId, *id), {}});
     }
   }
 }
@@ -55,11 +48,11 @@ void SequenceFinder::Transition(const Pair& pair, int32_t column, uint32_t index
   }
 }
 
-void SequenceFinder::Word(uint32_t index, int result, std::span<const uint32_t> ids,
+void SequenceFinder::Word(uint32_t index, WordKind kind, std::span<const uint32_t> ids,
                           std::u16string_view text) {
   if (table_.stateCount() == 1) {  // no phrase: nothing can be in progress
     for (uint32_t id : ids) positions_.Record(id, {index, index});
-    OfferToDetectors(index, result, text);
+    OfferToDetectors(index, kind, text);
     previous_ = index;
     return;
   }
@@ -70,28 +63,27 @@ void SequenceFinder::Word(uint32_t index, int result, std::span<const uint32_t> 
     for (const Pair& pair : active_) {
       if (!Continues(pair, index)) continue;
       CheckState(pair.state);
-      Transition(pair, table_.ColumnOfKey(static_cast<uint32_t>(result)), index);
       Transition(pair, idColumn, index);
     }
     for (const Hit& hit : hits_) positions_.Record(hit.id, {hit.start, hit.end});
     hits_.clear();
   }
-  OfferToDetectors(index, result, text);
+  OfferToDetectors(index, kind, text);
   active_.swap(next_);
   next_.clear();
   previous_ = index;
 }
 
-void SequenceFinder::OfferToDetectors(uint32_t index, int result, std::u16string_view text) {
+void SequenceFinder::OfferToDetectors(uint32_t index, WordKind kind, std::u16string_view text) {
   for (Detector& d : detectors_) {
     Park(d, index);
     runs_.clear();
-    bool number = result == 3;
+    bool number = kind == WordKind::kNumberWord;
     d.detector.Offer(index, text, number, runs_);
-    // Runs end on the newest word and span at most maxRunWords words, so
+    // Runs end on the newest word and span at most MaxRunWords() words, so
     // older parked phrases can never resume.
     std::erase_if(d.parked, [&](const Parked& p) {
-      return (!number && p.index < index) || p.index + d.maxRunWords <= index;
+      return (!number && p.index < index) || p.index + d.detector.MaxRunWords() <= index;
     });
     for (const Span& run : runs_) {
       positions_.Record(d.detector.wordId(), run);

@@ -12,6 +12,7 @@
 
 #include "engine/compiler/word_data.h"
 #include "engine/runtime/run_detectors.h"
+#include "engine/runtime/word_kind.h"
 #include "engine/runtime/word_position_list.h"
 
 namespace Nimbra::Lexora {
@@ -20,9 +21,8 @@ class SequenceFinder {
  public:
   SequenceFinder(const WordData& words, WordPositionList& positions);
 
-  // One word returned by the word finder, in text order. `result` is 2 for
-  // a word, 3 for a number word.
-  void Word(uint32_t index, int result, std::span<const uint32_t> ids, std::u16string_view text);
+  // One word returned by the word finder, in text order.
+  void Word(uint32_t index, WordKind kind, std::span<const uint32_t> ids, std::u16string_view text);
 
  private:
   struct Pair {
@@ -44,7 +44,6 @@ class SequenceFinder {
   struct Detector {
     RunDetector detector;
     std::vector<Parked> parked;  // in word-index order
-    uint32_t maxRunWords;
   };
 
   static void AddUnique(std::vector<Pair>& pairs, Pair pair);
@@ -54,7 +53,7 @@ class SequenceFinder {
   void Transition(const Pair& pair, int32_t column, uint32_t index);
   // The run detectors' part of a word: its offer, their runs and the
   // phrases parked for them.
-  void OfferToDetectors(uint32_t index, int result, std::u16string_view text);
+  void OfferToDetectors(uint32_t index, WordKind kind, std::u16string_view text);
   void Park(Detector& d, uint32_t index);
   void ResumeParked(Detector& d, Span run);
 

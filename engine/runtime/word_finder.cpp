@@ -114,7 +114,6 @@ bool WordFinder::MoveLiteral(Literal& literal, uint16_t state) {
 
 void WordFinder::SetMark() {
   if (!hasMark_) {
-    if (reader_.readIndex() > 63) reader_.DiscardConsumed();
     reader_.Pin();
     hasMark_ = true;
   }
@@ -280,7 +279,7 @@ void WordFinder::SkipRestOfWord() {
   }
 }
 
-WordFinder::Result WordFinder::Next() {
+WordKind WordFinder::Next() {
   ++wordIndex_;
   Restart();
   for (;;) {
@@ -354,7 +353,7 @@ WordFinder::Result WordFinder::Next() {
       if (atEnd && !hasMark_) {
         textLength_ = 0;
         ids_.clear();
-        return kEndOfInput;
+        return WordKind::kEndOfInput;
       }
       if (hasMark_) {
         ReturnToMark();
@@ -375,7 +374,7 @@ WordFinder::Result WordFinder::Next() {
   }
   if (!wildcardAccepted_) textLength_ = literalEnd_;
   DropMark();
-  return IsNumberText(text()) ? kNumberWord : kWord;
+  return IsNumberText(text()) ? WordKind::kNumberWord : WordKind::kWord;
 }
 
 }  // namespace Nimbra::Lexora

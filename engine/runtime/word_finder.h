@@ -15,12 +15,12 @@
 #include "engine/compiler/word_data.h"
 #include "engine/input/normalizing_reader.h"
 #include "engine/runtime/wildcard_stepper.h"
+#include "engine/runtime/word_kind.h"
 
 namespace Nimbra::Lexora {
 
 class WordFinder {
  public:
-  enum Result : int { kEndOfInput = 1, kWord = 2, kNumberWord = 3 };
   // Accepted text is kept up to this many code units; longer words still match.
   static constexpr size_t kMaxText = 1022;
   // A failed attempt returns to its mark; an attempt that runs this far past
@@ -33,7 +33,7 @@ class WordFinder {
              std::array<WildcardStepper, 2>& wildcards);
 
   // The next accepted word: its ids, text and word index.
-  Result Next();
+  WordKind Next();
   uint32_t wordIndex() const { return wordIndex_; }
   std::span<const uint32_t> ids() const { return ids_; }
   std::u16string_view text() const { return {text_, textLength_}; }

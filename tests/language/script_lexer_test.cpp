@@ -182,15 +182,26 @@ TEST(ScriptLexerTest, SavedPositionsRestoreEverything) {
   stream->Release();
 }
 
-TEST(ScriptLexerTest, AtMostSixteenSavedPositions) {
+// Saving a position far into the text drops what was read before it; every
+// position saved after that, however deeply nested, must still restore.
+TEST(ScriptLexerTest, NestedSavedPositionsRestoreInTurn) {
   Initialized library;
-  std::u16string script = u"a b c";
+  std::u16string script;
+  for (int i = 0; i < 100; ++i) script += u"w" + lexora_test::U16(std::to_string(i)) + u" ";
   ILXStream* stream = CreateStringStream(script.data(), static_cast<uint32_t>(script.size()));
   {
     ScriptLexer lexer(stream);
+    for (int i = 0; i < 40; ++i) lexer.Next();
     std::vector<std::unique_ptr<ScriptLexer::Saver>> savers;
-    for (int i = 0; i < 16; ++i) savers.push_back(std::make_unique<ScriptLexer::Saver>(lexer));
-    EXPECT_THROW(ScriptLexer::Saver extra(lexer), RuntimeError);
+    for (int i = 0; i < 20; ++i) {
+      savers.push_back(std::make_unique<ScriptLexer::Saver>(lexer));
+      lexer.Next();
+    }
+    for (int i = 19; i >= 0; --i) {
+      savers.back()->Restore();
+      EXPECT_EQ(lexer.Next().text, u"w" + lexora_test::U16(std::to_string(40 + i)));
+      savers.pop_back();
+    }
   }
   stream->Release();
 }

@@ -191,6 +191,25 @@ TEST(StatementParserTest, HostileScriptsFailCleanly) {
   Compile(binary);  // any result, no crash
 }
 
+// A statement that fails for its depth must leave no level behind: the
+// statements after it are measured from the ground again.
+TEST(StatementParserTest, NestingDepthStartsAfreshOnEveryStatement) {
+  Initialized library;
+  auto nested = [](int depth) {
+    return std::u16string(depth, u'(') + u"a" + std::u16string(depth, u')') + u"\n";
+  };
+  std::u16string script;
+  for (int i = 0; i < 10; ++i) script += nested(kMaxNesting + 1);
+  script += nested(kMaxNesting - 5);
+  Compilation c = Compile(script);
+  EXPECT_EQ(c.errors.size(), 10u);
+  for (size_t i = 0; i < c.errors.size() && i < 10; ++i) {
+    EXPECT_EQ(c.errors[i],
+              u"Line " + lexora_test::U16(std::to_string(i + 1)) +
+                  u", column 1000: Expression nested too deeply (more than 1000 levels)");
+  }
+}
+
 TEST(StatementParserTest, EncipheredScriptsAreNumbered) {
   Initialized library;
   std::u16string plain = u"[NAME=a] cat\ndog NEAR \"free gift\"\n";

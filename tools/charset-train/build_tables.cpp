@@ -21,13 +21,16 @@
 #include <vector>
 
 #include "corpus_text.h"
+#include "engine/input/charset/trigram_table.h"
 
 namespace {
 
-constexpr size_t kTableSize = 66944;
-constexpr size_t kBitmapOffset = 65760;
-constexpr size_t kMaxBitmaps = (kTableSize - kBitmapOffset) / 32;
-constexpr size_t kMaxRows = (kBitmapOffset - 256) / 256;
+using Nimbra::Lexora::kTrigramBitmapOffset;
+using Nimbra::Lexora::kTrigramMaxBitmaps;
+using Nimbra::Lexora::kTrigramMaxRows;
+using Nimbra::Lexora::kTrigramTableSize;
+using Nimbra::Lexora::TrigramTableKnows;
+
 constexpr size_t kMaxCorpusChars = 1000000;
 // A trigram is worth knowing when it is this much more frequent in its
 // language than in any competing text, per trigram of text.
@@ -213,7 +216,7 @@ struct Corpus {
 };
 
 // Packs the chosen trigrams into the table shape: pairs share at most
-// kMaxBitmaps third-character bitmaps, chosen by repeated assignment and
+// kTrigramMaxBitmaps third-character bitmaps, chosen by repeated assignment and
 // refitting (k-means over the gains).
 std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival, double ownBytes) {
   double floor = std::max(kMinimumGain, kMinimumOccurrences / std::max(ownBytes, 1.0));
@@ -236,7 +239,7 @@ std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival, d
   std::sort(order.begin(), order.end());
   std::vector<std::array<bool, 256>> bitmaps;
   for (auto& [negative, pair] : order) {
-    if (bitmaps.size() == kMaxBitmaps) break;
+    if (bitmaps.size() == kTrigramMaxBitmaps) break;
     std::array<bool, 256> bits{};
     for (auto [c, g] : gains[pair]) bits[c] = g > 0;
     if (std::find(bitmaps.begin(), bitmaps.end(), bits) == bitmaps.end()) bitmaps.push_back(bits);
@@ -269,10 +272,10 @@ std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival, d
       for (int c = 1; c < 256; ++c) bitmaps[k][c] = sums[k][c] > 0;
     }
   }
-  std::vector<uint8_t> table(kTableSize, 0);
+  std::vector<uint8_t> table(kTrigramTableSize, 0);
   for (size_t k = 0; k < bitmaps.size(); ++k) {
     for (int c = 0; c < 256; ++c) {
-      if (bitmaps[k][c]) table[kBitmapOffset + k * 32 + c / 8] |= 1 << (c % 8);
+      if (bitmaps[k][c]) table[kTrigramBitmapOffset + k * 32 + c / 8] |= 1 << (c % 8);
     }
   }
   size_t rows = 0;
@@ -280,7 +283,7 @@ std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival, d
     uint8_t a = static_cast<uint8_t>(pair >> 8);
     uint8_t b = static_cast<uint8_t>(pair);
     if (table[a] == 0) {
-      if (rows == kMaxRows) continue;
+      if (rows == kTrigramMaxRows) continue;
       table[a] = static_cast<uint8_t>(++rows);
     }
     table[256 * table[a] + b] = static_cast<uint8_t>(k);
@@ -288,18 +291,9 @@ std::vector<uint8_t> BuildTrigramTable(const Counts& own, const Counts& rival, d
   return table;
 }
 
-bool Knows(const std::vector<uint8_t>& table, uint32_t key) {
-  uint8_t row = table[key >> 16];
-  if (row == 0) return false;
-  uint8_t bitmap = table[256 * row + (key >> 8 & 0xFF)];
-  if (bitmap == 0) return false;
-  uint8_t c = key & 0xFF;
-  return (table[kBitmapOffset + (bitmap - 1) * 32 + c / 8] >> (c % 8)) & 1;
-}
-
 double Coverage(const std::vector<uint8_t>& table, const Counts& counts) {
   double known = 0;
-  for (auto [key, share] : counts) known += Knows(table, key) ? share : 0;
+  for (auto [key, share] : counts) known += TrigramTableKnows(table.data(), key) ? share : 0;
   return known;
 }
 

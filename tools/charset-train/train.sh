@@ -10,6 +10,6 @@ cache="${1:-$HOME/.cache/lexora-charset}"
 "$here/fetch.sh" "$cache"
 python3 "$here/extract_text.py" "$cache"
 mkdir -p "$cache/bin" "$repo/data/charset"
-g++ -std=c++20 -O2 -Wall -Wextra -o "$cache/bin/build_tables" "$here/build_tables.cpp" \
+g++ -std=c++20 -O2 -Wall -Wextra -I "$repo" -o "$cache/bin/build_tables" "$here/build_tables.cpp" \
   $(pkg-config --cflags --libs icu-uc)
 "$cache/bin/build_tables" "$cache/text/train" "$repo/data/charset"

@@ -300,22 +300,11 @@ int32_t SingleByteScorer::Confidence(size_t member) {
   return Narrow(member, 0).low;
 }
 
-namespace {
-
-uint32_t CountKnown(uint32_t key, const uint8_t* table) {
-  uint32_t row = table[key >> 16];
-  if (row == 0) return 0;
-  uint32_t bitmap = table[256 * row + (key >> 8 & 0xFF)];  // row r starts at byte 256 * r
-  if (bitmap == 0) return 0;
-  uint32_t c = key & 0xFF;
-  return (table[kTrigramBitmapOffset + 32 * (bitmap - 1) + (c >> 3)] >> (c & 7)) & 1;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 bool KnowsTrigram(const uint8_t* table, uint8_t a, uint8_t b, uint8_t c) {
   uint32_t key = static_cast<uint32_t>(a) << 16 | b << 8 | c;
-  return a != 0 && CountKnown(key, table) == 1;
+  return a != 0 && TrigramTableKnows(table, key);
 }
 
 int32_t SingleByteConfidence(const SampleFacts& sample, uint32_t bestHits, uint32_t trigrams) {

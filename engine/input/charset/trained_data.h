@@ -6,16 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace Nimbra::Lexora {
+#include "engine/input/charset/trigram_table.h"
 
-// A trigram table: a 256-entry first level (row number per first character),
-// rows of 256 entries (bitmap number per second character) and 256-bit
-// bitmaps (per third character) from kTrigramBitmapOffset on. Row and bitmap
-// numbers count from 1; 0 means none.
-inline constexpr size_t kTrigramTableSize = 66944;
-inline constexpr size_t kTrigramBitmapOffset = 65760;
-inline constexpr size_t kTrigramMaxBitmaps = (kTrigramTableSize - kTrigramBitmapOffset) / 32;
-inline constexpr size_t kTrigramMaxRows = (kTrigramBitmapOffset - 256) / 256;
+namespace Nimbra::Lexora {
 
 enum class CharMapId : uint8_t {
   kLatin1,
@@ -71,7 +64,7 @@ struct ByteSpan {
 
 // 256 bytes: each byte's lower-case letter, space or 0.
 const uint8_t* CharMap(CharMapId id);
-// kTrigramTableSize bytes.
+// kTrigramTableSize bytes, in the shape of trigram_table.h.
 const uint8_t* TrigramTable(TrigramTableId id);
 // A 256-entry first level (bitmap number per lead byte, from 1) and then
 // 256-bit bitmaps indexed by the trail byte.
