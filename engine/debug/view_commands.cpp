@@ -9,7 +9,7 @@
 namespace Nimbra::Lexora {
 namespace {
 
-// Listings and symbols need a script; RuntimeError otherwise.
+// Listings and symbols need a script: RuntimeError "no script loaded.".
 const CompiledScript& ScriptOrError(const DebugSession& session) {
   if (!session.script) throw RuntimeError(u"no script loaded.");
   return *session.script;
@@ -59,7 +59,8 @@ void SymbolsCommand(DebugSession& session, const std::string& argument) {
 
 void ListCommand(DebugSession& session, const std::string& argument) {
   const bool continuing = session.lastWord == "l";
-  const Program& program = (ScriptOrError(session), session.ShownProgram());
+  ScriptOrError(session);
+  const Program& program = session.ShownProgram();
   std::vector<uint32_t> numbers = DecimalArguments(argument, 2);
   uint64_t start = 0;
   if (!numbers.empty()) {
