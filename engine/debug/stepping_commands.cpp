@@ -7,8 +7,9 @@ namespace {
 
 // The stepping run, or null after telling the user how to make one.
 SteppingRun* RunOrHint(DebugSession& session) {
-  if (!session.run)
+  if (!session.run) {
     Print(session.out.sink(), "Error: no file being scanned.\nRun 'r <filename>'\n");
+  }
   return session.run.get();
 }
 
