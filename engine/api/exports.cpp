@@ -7,6 +7,7 @@
 #include "engine/base/library_state.h"
 #include "engine/base/utf.h"
 #include "engine/convert/line_converter.h"
+#include "engine/debug/debugger_impl.h"
 #include "engine/input/file_stream.h"
 #include "engine/input/string_stream.h"
 #include "lexora2/lexora2.h"
@@ -77,9 +78,10 @@ ILXScript* CreateLXScript() {
   return script ? script->AsInterface() : nullptr;
 }
 
-// The interactive debugger is not part of this build.
+// Needs no LXInitialize: only its commands that read text do.
 ILXDebugger* CreateLXDebugger() {
-  return nullptr;
+  LXDebuggerImpl* debugger = new (std::nothrow) LXDebuggerImpl();
+  return debugger ? debugger->AsInterface() : nullptr;
 }
 
 ILXStream* CreateStringStream(const char16_t* text, uint32_t length) {

@@ -1,25 +1,12 @@
 #include "engine/api/runner_impl.h"
 
-#include <chrono>
-
 #include "engine/base/exceptions.h"
 #include "engine/base/utf.h"
 #include "engine/runtime/scoring.h"
 
 namespace Nimbra::Lexora {
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int32_t MillisecondsSince(Clock::time_point start) {
-  auto micros = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-  return static_cast<int32_t>(micros.count() / 1000);
-}
-
-}  // namespace
-
 LXRunnerImpl::LXRunnerImpl(std::shared_ptr<const CompiledScript> script)
-    : script_(std::move(script)), machine_(script_->program), analyser_(script_->words) {}
+    : script_(std::move(script)), pipeline_(script_->program, script_->words) {}
 
 LXRunnerImpl::~LXRunnerImpl() {
   CloseLog();
@@ -45,19 +32,6 @@ bool LXRunnerImpl::OpenLogFileW(const char16_t* path) {
   return OpenLogFile(Utf16ToUtf8(std::u16string_view(path, Utf16Length(path))).c_str());
 }
 
-void LXRunnerImpl::Scan(ILXStream* stream) {
-  machine_.Reset();
-  Clock::time_point start = Clock::now();
-  analyser_.Run(stream, machine_.positions());
-  if (log_) std::fprintf(log_, "Analysing input time: %dms\n", MillisecondsSince(start));
-  Clock::time_point analysed = Clock::now();
-  machine_.Execute(log_);
-  if (log_) {
-    std::fprintf(log_, "Execution time: %dms\n", MillisecondsSince(analysed));
-    std::fflush(log_);
-  }
-}
-
 bool LXRunnerImpl::Run(ILXStream* stream) {
   // A new scan makes any cached report stale.
   reportValid_ = false;
@@ -66,7 +40,8 @@ bool LXRunnerImpl::Run(ILXStream* stream) {
     return false;
   }
   try {
-    Scan(stream);
+    pipeline_.Analyse(stream, log_);
+    pipeline_.Execute(log_);
     return true;
   } catch (const LXException& e) {
     errorText_ = e.message();
@@ -77,12 +52,13 @@ bool LXRunnerImpl::Run(ILXStream* stream) {
 }
 
 int32_t LXRunnerImpl::GetScore() {
-  return TotalScore(script_->program, machine_.hits());
+  return TotalScore(script_->program, pipeline_.machine().hits());
 }
 
 const char16_t* LXRunnerImpl::GetReport(bool quoteTexts) {
   if (!reportValid_ || reportQuoted_ != quoteTexts) {
-    report_ = BuildReport(script_->program, machine_.hits(), quoteTexts, script_->numbered);
+    report_ =
+        BuildReport(script_->program, pipeline_.machine().hits(), quoteTexts, script_->numbered);
     reportQuoted_ = quoteTexts;
     reportValid_ = true;
   }
@@ -94,7 +70,7 @@ const char16_t* LXRunnerImpl::GetErrorText() {
 }
 
 bool LXRunnerImpl::GetExpressionResult(uint32_t index, uint32_t* hits, int32_t* score) {
-  auto counters = machine_.hits();
+  auto counters = pipeline_.machine().hits();
   if (index >= counters.size()) return false;
   if (hits) *hits = counters[index];
   // Most statements of a script make no hit in a text: no options to read.

@@ -9,8 +9,7 @@
 
 #include "engine/base/lx_object.h"
 #include "engine/compiler/compiled_script.h"
-#include "engine/runtime/input_analyser.h"
-#include "engine/runtime/virtual_machine.h"
+#include "engine/runtime/scan_pipeline.h"
 #include "lexora2/lexora2.h"
 
 namespace Nimbra::Lexora {
@@ -32,11 +31,9 @@ class LXRunnerImpl : public LXInterfaceObject<ILXRunner> {
 
  private:
   void CloseLog();
-  void Scan(ILXStream* stream);
 
   std::shared_ptr<const CompiledScript> script_;
-  VirtualMachine machine_;
-  InputAnalyser analyser_;
+  ScanPipeline pipeline_;
   FILE* log_ = nullptr;
   std::u16string report_;
   bool reportQuoted_ = false;

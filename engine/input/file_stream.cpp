@@ -60,6 +60,8 @@ bool FileStream::Open(const std::string& path, const char* hint) {
   if (std::fseek(file_, 0, SEEK_SET) != 0) return false;
   uint8_t sample[kSampleSize];
   size_t length = std::fread(sample, 1, sizeof sample, file_);
+  // A directory opens, but reading it fails: it is not an empty file.
+  if (std::ferror(file_)) return false;
   if (std::fseek(file_, 0, SEEK_SET) != 0) return false;
   if (length == 0) return true;  // an empty file reads as empty, with no converter
   converter_ = OpenConverterForSample(sample, length, hint, &encoding_);

@@ -51,6 +51,11 @@ TEST(FileStreamTest, MissingFileGivesNullFromEveryCreator) {
   EXPECT_EQ(CreateFileStreamU(nullptr), nullptr);
 }
 
+TEST(FileStreamTest, DirectoryIsNoFile) {
+  Initialized library;
+  EXPECT_EQ(CreateFileStream(std::filesystem::temp_directory_path().c_str()), nullptr);
+}
+
 TEST(FileStreamTest, EmptyFileOpensAndReadsEmpty) {
   Initialized library;
   TempFile file("");

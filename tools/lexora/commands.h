@@ -27,6 +27,7 @@ int RunEncode(const Arguments& args);
 int RunConvert(const Arguments& args);
 int RunScan(const Arguments& args);
 int RunDetect(const Arguments& args);
+int RunDebug(const Arguments& args);
 
 // Compiles a script file read through a file stream (charset detected);
 // null with `error` set when the file cannot be opened.

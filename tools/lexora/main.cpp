@@ -52,6 +52,21 @@ static const Command kCommands[] = {
      "would read it in (byte-order\nmark or declaration, else detection, else ISO-8859-1). With "
      "-v, also every\ndetection candidate with its confidence and weight, best first.\n",
      RunDetect},
+    {"debug", "step a rule script over a file, interactively",
+     "usage: lexora debug [SCRIPT [INPUT]]\n"
+     "Runs the LXD debugger console on standard input and output. With SCRIPT it\n"
+     "first runs \"load SCRIPT\", with INPUT also \"r INPUT\"; then the commands of\n"
+     "\".lxd\" in the current directory, then the prompt. Commands:\n"
+     "  load FILE       compile a script          scan FILE   scan a file, print the score\n"
+     "  r FILE          prepare a stepping run    c / n       continue / one instruction\n"
+     "  bp / bd ADDR    set / delete a breakpoint (hex)       bl   list breakpoints\n"
+     "  k [COUNT]       value stack, top first    hits        statements hit so far\n"
+     "  sym all|matched|ID   identifiers and where they matched\n"
+     "  dis             whole listing             l [START [COUNT]]  code, 20 at a time\n"
+     "  log FILE / close    send output to FILE / back to the terminal\n"
+     "  quit, exit      leave; an empty line repeats the previous command\n"
+     "Standard input need not be a terminal: commands may be piped in.\n",
+     RunDebug},
 };
 
 const Command* FindCommand(const std::string& name) {
