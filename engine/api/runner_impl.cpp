@@ -4,6 +4,7 @@
 
 #include "engine/base/exceptions.h"
 #include "engine/base/utf.h"
+#include "engine/diag/fault_translation.h"
 #include "engine/runtime/scoring.h"
 
 namespace Nimbra::Lexora {
@@ -66,7 +67,7 @@ bool LXRunnerImpl::Run(ILXStream* stream) {
     return false;
   }
   try {
-    Scan(stream);
+    GuardFaults("Run", [&] { Scan(stream); });
     return true;
   } catch (const LXException& e) {
     errorText_ = e.message();
