@@ -8,6 +8,7 @@
 #include "engine/base/utf.h"
 #include "engine/convert/line_converter.h"
 #include "engine/debug/debugger_impl.h"
+#include "engine/diag/fault_translation.h"
 #include "engine/input/file_stream.h"
 #include "engine/input/string_stream.h"
 #include "lexora2/lexora2.h"
@@ -29,7 +30,7 @@ ILXStream* OpenFileStream(const std::string& path, const char* encoding) {
   if (stream == nullptr) return nullptr;
   bool opened = false;
   try {
-    opened = stream->Open(path, encoding);
+    opened = GuardFaults("CreateFileStream", [&] { return stream->Open(path, encoding); });
   } catch (...) {
     opened = false;
   }
@@ -56,11 +57,12 @@ LXVersionInfo* LXGetVersionInfo(LXVersionInfo* info) {
 
 bool LXInitialize() {
   InitializeLibrary();
+  AcquireFaultTranslation();
   return true;
 }
 
 void LXCleanUp() {
-  CleanUpLibrary();
+  if (CleanUpLibrary()) ReleaseFaultTranslation();
 }
 
 void LXEnableStats() {}

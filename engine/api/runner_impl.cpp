@@ -2,6 +2,7 @@
 
 #include "engine/base/exceptions.h"
 #include "engine/base/utf.h"
+#include "engine/diag/fault_translation.h"
 #include "engine/runtime/scoring.h"
 
 namespace Nimbra::Lexora {
@@ -40,8 +41,10 @@ bool LXRunnerImpl::Run(ILXStream* stream) {
     return false;
   }
   try {
-    pipeline_.Analyse(stream, log_);
-    pipeline_.Execute(log_);
+    GuardFaults("Run", [&] {
+      pipeline_.Analyse(stream, log_);
+      pipeline_.Execute(log_);
+    });
     return true;
   } catch (const LXException& e) {
     errorText_ = e.message();

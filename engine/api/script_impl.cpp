@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "engine/api/runner_impl.h"
+#include "engine/base/exceptions.h"
 #include "engine/base/format.h"
+#include "engine/diag/fault_translation.h"
 #include "engine/language/script_compiler.h"
 
 namespace Nimbra::Lexora {
@@ -21,7 +23,12 @@ bool LXScriptImpl::Compile(ILXStream* stream) {
     errors_.assign(1, u"No script stream was supplied");
     return false;
   }
-  Compilation compilation = CompileStream(stream);
+  Compilation compilation;
+  try {
+    compilation = GuardFaults("Compile", [&] { return CompileStream(stream); });
+  } catch (const LXException& e) {
+    compilation.errors.assign(1, e.message());
+  }
   errors_ = std::move(compilation.errors);
   if (!compilation.script) return false;
   compiled_ = std::move(compilation.script);

@@ -17,11 +17,14 @@ void InitializeLibrary() {
 
 // An unbalanced clean-up must not drive the counter negative: a negative
 // count would read as initialised.
-void CleanUpLibrary() {
+bool CleanUpLibrary() {
   int32_t count = g_initializeCount.load(std::memory_order_acquire);
-  while (count > 0 &&
-         !g_initializeCount.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
+  while (count > 0) {
+    if (g_initializeCount.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
+      return true;
+    }
   }
+  return false;
 }
 
 bool IsLibraryInitialized() {

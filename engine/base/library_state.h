@@ -7,7 +7,8 @@ namespace Nimbra::Lexora {
 // Raises the counter, building the character property table first when the
 // counter is found at 0.
 void InitializeLibrary();
-void CleanUpLibrary();
+// False when the counter was already 0 and nothing changed.
+bool CleanUpLibrary();
 bool IsLibraryInitialized();
 
 }  // namespace Nimbra::Lexora

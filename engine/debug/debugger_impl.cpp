@@ -7,6 +7,7 @@
 #include "engine/debug/command_table.h"
 #include "engine/debug/console_line.h"
 #include "engine/debug/startup_file.h"
+#include "engine/diag/fault_translation.h"
 
 namespace Nimbra::Lexora {
 namespace {
@@ -24,7 +25,7 @@ std::string CurrentDirectory() {
 void LXDebuggerImpl::Run() {
   FILE* console = session_.out.console();
   try {
-    Console();
+    GuardFaults("Debugger", [&] { Console(); });
   } catch (const LXException& e) {
     Print(console, "%ls\n", e.message());
   } catch (const std::exception& e) {
