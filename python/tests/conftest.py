@@ -31,6 +31,6 @@ def run_cli(*args, input=None):
 def cli_json(script_path, files):
     """The objects `lexora scan --json` prints for the files, in order."""
     done = run_cli("scan", "--json", "--files-from", "-", str(script_path),
-                   input="".join(f + "\n" for f in files).encode())
+                   input=b"".join(os.fsencode(f) + b"\n" for f in files))
     assert done.returncode in (0, 1), done.stderr
     return [json.loads(line) for line in done.stdout.decode().splitlines()]

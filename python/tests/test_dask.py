@@ -19,9 +19,13 @@ def client():
 
 
 def test_results_equal_lexora_scan_json(client, source, mail_rules, example_files, tmp_path):
-    files = example_files + [str(tmp_path / "missing.eml")]
+    odd_name = os.path.join(os.fsencode(tmp_path), b"caf\xe9 \xff.eml")
+    with open(odd_name, "wb") as f:
+        f.write(b"Please wire transfer the funds immediately")
+    files = example_files + [os.fsdecode(odd_name), str(tmp_path / "missing.eml")]
     expected = cli_json(source / "examples/rules/mail.lx", files)
     assert expected[-1]["error"] == "cannot open"
+    assert expected[-2]["file"] == os.fsdecode(odd_name) and expected[-2]["score"] > 0
     results = lexora.dask.scan(client, mail_rules, files, partition_size=3)
     assert results.npartitions == -(-len(files) // 3)
     assert results.compute() == expected
