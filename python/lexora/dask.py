@@ -21,22 +21,28 @@ import dask.bag
 
 import lexora
 
-# Files per task. A task costs the scheduler about a millisecond, a file of
-# mail well under one: a few hundred files make that overhead negligible.
-DEFAULT_PARTITION_SIZE = 256
+# Files per task, when the caller does not say: about eight tasks per worker
+# thread, so that the last ones balance, within bounds. Each task costs Dask
+# at least a millisecond of worker and scheduler time while a message of mail
+# scans in a few hundred microseconds, so a task needs some hundred files for
+# that cost to stay small; above a thousand, a large archive would still give
+# the scheduler a million tasks to track, but no fewer would help the workers.
+MIN_PARTITION_SIZE = 128
+MAX_PARTITION_SIZE = 1024
 
 _CACHED_SCRIPTS = 8
 _scripts = collections.OrderedDict()
 _scripts_lock = threading.Lock()
 
 
-def scan(client, script_text, paths, mail=False, partition_size=DEFAULT_PARTITION_SIZE):
+def scan(client, script_text, paths, mail=False, partition_size=None):
     """Scans the files at ``paths`` on the cluster of ``client``.
 
     Returns a Dask bag of per-file result dicts, in the order of ``paths``,
     already submitted to the cluster (``client.persist``): ``.compute()``
     gathers it, ``.filter``, ``.map`` or ``.to_textfiles`` work on it in place.
     The paths must name the same files on every worker (a shared file system).
+    ``partition_size`` files make one task (default: see partition_size_for).
     Raises lexora.CompileError at once when the script does not compile.
     """
     if mail:
@@ -44,8 +50,15 @@ def scan(client, script_text, paths, mail=False, partition_size=DEFAULT_PARTITIO
             "lexora.dask.scan(mail=True) needs the mail reader, which this build of lexora lacks")
     _compiled(script_text)  # compile errors belong to the caller, not to each task
     names = [os.fsdecode(p) for p in paths]
-    bag = dask.bag.from_sequence(names, partition_size=partition_size)
+    size = partition_size or partition_size_for(len(names), sum(client.nthreads().values()))
+    bag = dask.bag.from_sequence(names, partition_size=size)
     return client.persist(bag.map_partitions(_scan_partition, script_text))
+
+
+def partition_size_for(files, worker_threads):
+    """The default number of files per task."""
+    balanced = -(-files // (8 * max(worker_threads, 1)))
+    return min(MAX_PARTITION_SIZE, max(MIN_PARTITION_SIZE, balanced))
 
 
 def _compiled(script_text):
