@@ -1,7 +1,7 @@
 import os
-from typing import List, Optional, Tuple, Union
+from typing import List, Optional, Sequence, Tuple, Union
 
-from lexora._types import Hit
+from lexora._types import Hit, ScanError
 
 __version__: str
 library_version: Tuple[int, int, int, int]
@@ -22,6 +22,11 @@ class Script:
         data: Union[str, bytes, bytearray, memoryview, "os.PathLike[str]", "os.PathLike[bytes]"],
         encoding: Optional[str] = None,
     ) -> ScanResult: ...
+    def scan_files(
+        self,
+        paths: Sequence[Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]],
+        encoding: Optional[str] = None,
+    ) -> List[Union[ScanResult, ScanError]]: ...
 
 def detect(data: Union[bytes, bytearray, memoryview]) -> str: ...
 def _convert_line(line: str, score: int, weighting: int) -> Tuple[int, str, str]: ...

@@ -14,7 +14,6 @@ and scans with one runner per worker thread.
 import collections
 import hashlib
 import os
-import pathlib
 import threading
 
 import dask.bag
@@ -75,16 +74,12 @@ def _compiled(script_text):
 
 
 def _scan_partition(names, script_text):
-    script = _compiled(script_text)
-    return [_scan_file(script, name) for name in names]
+    results = _compiled(script_text).scan_files(names)
+    return [_record(name, result) for name, result in zip(names, results)]
 
 
-def _scan_file(script, name):
-    try:
-        result = script.scan(pathlib.Path(name))
-    except lexora.ScanError as error:
-        return {"file": name, "score": None, "expressions": [], "error": error.reason}
-    except OSError as error:
-        return {"file": name, "score": None, "expressions": [], "error": str(error)}
+def _record(name, result):
+    if isinstance(result, lexora.ScanError):
+        return {"file": name, "score": None, "expressions": [], "error": result.reason}
     expressions = [hit._asdict() for hit in result.hits]
     return {"file": name, "score": result.score, "expressions": expressions, "error": None}

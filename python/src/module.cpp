@@ -15,6 +15,10 @@
 namespace lexora_python {
 namespace {
 
+py::object ScanErrorOf(const ScanFailure& failure, const py::object& path) {
+  return PackageError("ScanError", py::make_tuple(FromUtf16(failure.reason), path));
+}
+
 // The scan's view of a Python object: bytes-like objects are file contents,
 // str is text, anything else a path (os.PathLike, with os.fsencode's bytes).
 ScanResult ScanObject(Script& script, const py::object& data,
@@ -42,12 +46,37 @@ ScanResult ScanObject(Script& script, const py::object& data,
     if (!py::isinstance<py::str>(data) && !PyObject_CheckBuffer(data.ptr())) {
       path = py::module_::import("os").attr("fspath")(data);
     }
-    RaisePackageError("ScanError", py::make_tuple(FromUtf16(failure.reason), path));
+    Raise(ScanErrorOf(failure, path));
   } catch (const std::system_error& error) {
     errno = error.code().value();
     PyErr_SetFromErrno(PyExc_OSError);
     throw py::error_already_set();
   }
+}
+
+// Many files in one call, the GIL released once: a list of results, with a
+// ScanError in the place of each file that could not be scanned.
+py::list ScanFiles(Script& script, const py::sequence& paths,
+                   const std::optional<std::string>& encoding) {
+  py::object fsencode = py::module_::import("os").attr("fsencode");
+  py::object fspath = py::module_::import("os").attr("fspath");
+  std::vector<std::string> names;
+  names.reserve(paths.size());
+  for (const py::handle& path : paths) names.push_back(py::bytes(fsencode(path)));
+  std::vector<ScanOutcome> outcomes;
+  {
+    py::gil_scoped_release unlocked;
+    outcomes = script.ScanFiles(names, encoding.value_or(""));
+  }
+  py::list results;
+  for (size_t i = 0; i < outcomes.size(); ++i) {
+    if (auto* result = std::get_if<ScanResult>(&outcomes[i])) {
+      results.append(py::cast(std::move(*result)));
+    } else {
+      results.append(ScanErrorOf(std::get<ScanFailure>(outcomes[i]), fspath(paths[i])));
+    }
+  }
+  return results;
 }
 
 std::unique_ptr<Script> CompileScript(const py::str& text) {
@@ -61,7 +90,7 @@ std::unique_ptr<Script> CompileScript(const py::str& text) {
   if (!errors.empty()) {
     py::list messages;
     for (const std::u16string& e : errors) messages.append(FromUtf16(e));
-    RaisePackageError("CompileError", py::make_tuple(messages));
+    Raise(PackageError("CompileError", py::make_tuple(messages)));
   }
   return script;
 }
@@ -141,7 +170,8 @@ PYBIND11_MODULE(_lexora, module) {
   py::class_<Script>(module, "Script")
       .def(py::init(&CompileScript), py::arg("text"))
       .def_property_readonly("expressions", &Expressions)
-      .def("scan", &ScanObject, py::arg("data"), py::arg("encoding") = py::none());
+      .def("scan", &ScanObject, py::arg("data"), py::arg("encoding") = py::none())
+      .def("scan_files", &ScanFiles, py::arg("paths"), py::arg("encoding") = py::none());
 
   module.def("detect", &Detect, py::arg("data"));
   module.def("_convert_line", &ConvertLine, py::arg("line"), py::arg("score"),

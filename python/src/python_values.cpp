@@ -33,10 +33,12 @@ ByteView::ByteView(const py::handle& object) {
   if (PyObject_GetBuffer(object.ptr(), &view_, PyBUF_SIMPLE) != 0) throw py::error_already_set();
 }
 
-void RaisePackageError(const char* name, const py::tuple& args) {
-  py::object type = py::module_::import("lexora._types").attr(name);
-  py::object error = type(*args);
-  PyErr_SetObject(type.ptr(), error.ptr());
+py::object PackageError(const char* name, const py::tuple& args) {
+  return py::module_::import("lexora._types").attr(name)(*args);
+}
+
+void Raise(const py::object& error) {
+  PyErr_SetObject(error.get_type().ptr(), error.ptr());
   throw py::error_already_set();
 }
 

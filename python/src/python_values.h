@@ -33,8 +33,10 @@ class ByteView {
   Py_buffer view_;
 };
 
-// Raises lexora.<name>(*args) as the pending Python exception.
-[[noreturn]] void RaisePackageError(const char* name, const py::tuple& args);
+// An instance of the package's exception lexora.<name>(*args).
+py::object PackageError(const char* name, const py::tuple& args);
+// Raises an exception instance through the C++ caller.
+[[noreturn]] void Raise(const py::object& error);
 
 }  // namespace lexora_python
 

@@ -73,4 +73,18 @@ ScanResult Script::ScanFile(const std::string& path, const std::string& encoding
   return Scan(*stream);
 }
 
+std::vector<ScanOutcome> Script::ScanFiles(const std::vector<std::string>& paths,
+                                           const std::string& encoding) {
+  std::vector<ScanOutcome> outcomes;
+  outcomes.reserve(paths.size());
+  for (const std::string& path : paths) {
+    try {
+      outcomes.emplace_back(ScanFile(path, encoding));
+    } catch (const ScanFailure& failure) {
+      outcomes.emplace_back(failure);
+    }
+  }
+  return outcomes;
+}
+
 }  // namespace lexora_python

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 #include "lexora2/lexora2.h"
@@ -39,6 +40,8 @@ struct ScanFailure {
   std::u16string reason;
 };
 
+using ScanOutcome = std::variant<ScanResult, ScanFailure>;
+
 class Script {
  public:
   // Compiles; on failure `errors` holds the engine's messages and the script
@@ -52,6 +55,9 @@ class Script {
   // Each throws ScanFailure; the caller releases the GIL around them.
   ScanResult ScanText(const std::u16string& text);
   ScanResult ScanFile(const std::string& path, const std::string& encoding);
+  // Scans the files in turn; a failure stays with its file.
+  std::vector<ScanOutcome> ScanFiles(const std::vector<std::string>& paths,
+                                     const std::string& encoding);
 
  private:
   ILXRunner& RunnerOfThisThread();

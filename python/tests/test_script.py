@@ -66,6 +66,15 @@ def test_unreadable_file_raises_scan_error_with_path(tmp_path):
     assert caught.value.path == str(missing)
 
 
+def test_scan_files_keeps_each_failure_in_its_place(source, mail_rules, tmp_path):
+    script = lexora.Script(mail_rules)
+    good = source / PHISHING
+    results = script.scan_files([good, str(tmp_path / "missing"), os.fsencode(good)])
+    assert results[0].score == results[2].score == script.scan(good).score
+    assert isinstance(results[1], lexora.ScanError)
+    assert results[1].reason == "cannot open" and results[1].path == str(tmp_path / "missing")
+
+
 def test_non_utf8_path(tmp_path):
     name = os.path.join(os.fsencode(tmp_path), b"caf\xe9.eml")
     with open(name, "wb") as f:
