@@ -16,6 +16,7 @@ import tempfile
 import time
 
 import distributed
+import psutil
 
 import lexora
 import lexora.dask
@@ -30,6 +31,28 @@ def timed(job):
     start = time.perf_counter()
     job()
     return time.perf_counter() - start
+
+
+class CpuClock:
+    """Processor seconds spent by this process, its finished children and the
+    given live processes (Dask's workers): on a shared machine a fairer
+    measure of a way's cost than the wall clock."""
+
+    def __init__(self, pids=()):
+        self.processes = [psutil.Process()] + [psutil.Process(p) for p in pids]
+
+    def now(self):
+        total = 0.0
+        for process in self.processes:
+            t = process.cpu_times()
+            total += t.user + t.system
+        t = self.processes[0].cpu_times()
+        return total + t.children_user + t.children_system
+
+    def measure(self, job):
+        start, wall = self.now(), time.perf_counter()
+        job()
+        return time.perf_counter() - wall, self.now() - start
 
 
 def run_quietly(command, **kwargs):
@@ -62,11 +85,18 @@ def main():
             run_quietly([o.lexora, "scan", "--json", "-j", str(threads), "--files-from", "-", o.script],
                         stdin=names)
 
-    def python_threads():
-        # Two threads take the next file in turn, as lexora scan's threads do.
-        paths = iter(list(map(pathlib.Path, files)))
+    def python_threads(scan_files):
+        # Two threads take the next files in turn, as lexora scan's threads do:
+        # 64 at a time through scan_files, or one at a time through scan.
+        paths = list(map(pathlib.Path, files))
+        if scan_files:
+            work = iter([paths[i:i + 64] for i in range(0, len(paths), 64)])
+            scan = lambda: [r for chunk in work for r in script.scan_files(chunk)]
+        else:
+            work = iter(paths)
+            scan = lambda: [script.scan(p) for p in work]
         with concurrent.futures.ThreadPoolExecutor(2) as pool:
-            parts = list(pool.map(lambda _: [script.scan(p) for p in paths], range(2)))
+            parts = list(pool.map(lambda _: scan(), range(2)))
         assert sum(map(len, parts)) == len(files)
 
     def gnu_parallel():
@@ -89,30 +119,37 @@ def main():
     dask_scan()  # the workers import the module and compile the script once
     ways = {
         "lexora scan -j 2": lambda: cli(2),
-        "Python module, 2 threads": python_threads,
+        "Python module, 2 threads, `scan_files` (64 files a call)": lambda: python_threads(True),
+        "Python module, 2 threads, `scan` (a file a call)": lambda: python_threads(False),
         f"Dask, 2-process LocalCluster (partitions of {default_size})": dask_scan,
         "2 lexora scan processes fed by GNU parallel": gnu_parallel,
     }
+    clock = CpuClock(client.run(os.getpid).values())
     times = {name: [] for name in ways}
+    cpu = {name: [] for name in ways}
     single = []
     for _ in range(o.runs):
         for name, job in ways.items():
-            times[name].append(timed(job))
-        single.append(timed(lambda: cli(1)))
+            wall, used = clock.measure(job)
+            times[name].append(wall)
+            cpu[name].append(used)
+        single.append(clock.measure(lambda: cli(1))[1])
     medians = {name: statistics.median(t) for name, t in times.items()}
+    cpu_medians = {name: statistics.median(t) for name, t in cpu.items()}
 
-    # Dask's own cost per task, in worker-seconds: trivial tasks on both workers.
+    # Dask's own cost per task: trivial tasks on both workers, as worker time
+    # (wall clock, latency included) and as processor time of every process.
     tasks = 2000
-    overhead_runs = []
-    for _ in range(3):
-        overhead_runs.append(timed(lambda: client.gather(client.map(int, range(tasks), pure=False))))
-    task_overhead = 2 * statistics.median(overhead_runs) / tasks
+    overhead_runs = [clock.measure(lambda: client.gather(client.map(int, range(tasks), pure=False)))
+                     for _ in range(3)]
+    task_wall = 2 * statistics.median(w for w, _ in overhead_runs) / tasks
+    task_overhead = statistics.median(c for _, c in overhead_runs) / tasks
     sweep = {size: statistics.median(timed(lambda: dask_scan(size)) for _ in range(3)) for size in (16, 64)}
     client.close()
     cluster.close()
     os.unlink(listing.name)
 
-    per_file = statistics.median(single) / len(files)  # one core's seconds per message
+    per_file = statistics.median(single) / len(files)  # one core's processor seconds per message
     mean_size = total_bytes / len(files)
     partition = 20 * task_overhead / per_file  # overhead / (k * per_file) < 5 %
     core_rate = mean_size / per_file  # bytes per second of one worker process
@@ -121,6 +158,7 @@ def main():
     archive = 10e12
 
     base = medians["lexora scan -j 2"]
+    cpu_base = cpu_medians["lexora scan -j 2"]
     lines = [
         "# Scale-out measurements",
         "",
@@ -130,14 +168,16 @@ def main():
         f"{os.getloadavg()[0]:.1f} at the end; Python {platform.python_version()}, lexora {lexora.__version__}.",
         f"- Corpus: {len(files)} messages, {total_bytes / 1e6:.1f} MB (mean {mean_size / 1e3:.1f} kB), "
         f"read from the page cache; script `{o.script}` ({len(script.expressions)} statements).",
-        f"- Medians of {o.runs} rounds; the ways take turns within a round.",
+        f"- Medians of {o.runs} rounds; the ways take turns within a round. Wall: elapsed seconds; "
+        "processor: user and system seconds of every process of the way (Dask: client, scheduler and workers).",
         "",
-        "| way | seconds | messages/s | MB/s | ratio to `lexora scan -j 2` |",
-        "|---|---:|---:|---:|---:|",
+        "| way | wall s | messages/s | MB/s | ratio to `lexora scan -j 2` | processor s | ratio by processor time |",
+        "|---|---:|---:|---:|---:|---:|---:|",
     ]
     for name, seconds in medians.items():
         lines.append(f"| {name} | {seconds:.2f} | {len(files) / seconds:,.0f} | "
-                     f"{total_bytes / 1e6 / seconds:.1f} | {base / seconds:.2f} |")
+                     f"{total_bytes / 1e6 / seconds:.1f} | {base / seconds:.2f} | "
+                     f"{cpu_medians[name]:.2f} | {cpu_base / cpu_medians[name]:.2f} |")
     lines += [
         "",
         f"Dask's LocalCluster took {cluster_start:.1f} s to start (not in the table). "
@@ -146,8 +186,11 @@ def main():
         "## On paper",
         "",
         f"- One core scans a message in {per_file * 1e6:.0f} µs (`lexora scan -j 1`: "
-        f"{statistics.median(single):.2f} s for the corpus, {mean_size / per_file / 1e6:.1f} MB/s).",
-        f"- Dask costs {task_overhead * 1e3:.2f} ms of worker time per task (2,000 empty tasks on the 2 workers).",
+        f"{statistics.median(single):.2f} processor seconds for the corpus, {mean_size / per_file / 1e6:.1f} MB/s).",
+        f"- Dask costs {task_overhead * 1e3:.2f} ms of processor time per task over all its processes "
+        f"(2,000 empty tasks on the 2 workers); counted as worker time, latency included, "
+        f"{task_wall * 1e3:.2f} ms, which a busy machine inflates and which a worker with queued tasks does not wait for. "
+        f"By the worker time a task would need {20 * task_wall / per_file:.0f} messages.",
         f"- Overhead below 5 % needs a task to hold at least 20 × {task_overhead * 1e3:.2f} ms / "
         f"{per_file * 1e6:.0f} µs = **{partition:.0f} messages**; this corpus on 2 workers got partitions of "
         f"{default_size} ({100 * task_overhead / (default_size * per_file):.1f} %), a large archive gets "
