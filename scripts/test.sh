@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the suite; the suite
-# again under AddressSanitizer + UndefinedBehaviorSanitizer; the concurrency
-# tests under ThreadSanitizer; and each fuzz target for a bounded time
-# (LEXORA_FUZZ_SECONDS, default 60).
+# Installs what is missing, builds, and runs every test: the suite (with the
+# Python module's and the Dask tests); the install, its consumer and the Debian
+# package; the suite again under AddressSanitizer + UndefinedBehaviorSanitizer;
+# the concurrency tests under ThreadSanitizer; and each fuzz target for a
+# bounded time (LEXORA_FUZZ_SECONDS, default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --deps
 jobs=$(nproc)
 
 echo "== test suite"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Installed under /usr, as the Debian package is.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== install, consumer and Debian package"
+packaging/check_install.sh build
 
 # The resource-bound cases measure memory and scan hundreds of megabytes:
 # meaningless under a sanitizer's shadow memory, and slow.

@@ -2,15 +2,32 @@
 #ifndef LEXORA_TOOLS_LEXORA_JSON_TEXT_H
 #define LEXORA_TOOLS_LEXORA_JSON_TEXT_H
 
+#include <unicode/utf8.h>
+
 #include <cstdio>
 #include <string>
 
 namespace lexora_cli {
 
-// A quoted JSON string of UTF-8 text, control characters escaped.
+// A quoted JSON string of UTF-8 text, control characters escaped. Bytes that
+// are not UTF-8 (a file name may hold any) become "\udcXX", the lone
+// surrogates Python's os.fsdecode reads them as, so that no name is lost.
 inline std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const int32_t length = static_cast<int32_t>(text.size());
+  char escape[8];
+  for (int32_t i = 0; i < length;) {
+    const int32_t start = i;
+    UChar32 c;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) {
+      for (int32_t k = start; k < i; ++k) {
+        std::snprintf(escape, sizeof escape, "\\udc%02x", bytes[k]);
+        out += escape;
+      }
+      continue;
+    }
     switch (c) {
       case '"':
         out += "\\\"";
@@ -29,11 +46,10 @@ inline std::string JsonString(const std::string& text) {
         break;
       default:
         if (c < 0x20) {
-          char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-          out += buffer;
+          std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+          out += escape;
         } else {
-          out += static_cast<char>(c);
+          out.append(text, static_cast<size_t>(start), static_cast<size_t>(i - start));
         }
     }
   }

@@ -35,13 +35,15 @@ static const Command kCommands[] = {
      "line had an error, 2 usage error.\n",
      RunConvert},
     {"scan", "scan files or directories with a rule script",
-     "usage: lexora scan [options] SCRIPT FILE|DIR...\n"
+     "usage: lexora scan [options] SCRIPT [FILE|DIR...]\n"
      "Compiles SCRIPT once and scans every file (directories recursively, in name\n"
      "order), printing per file its name, total score and report lines.\n"
+     "  --files-from F   also scan the files and directories listed one per line\n"
+     "                   in F (\"-\": standard input)\n"
      "  --encoding NAME  encoding hint for files without a byte-order mark\n"
      "  --log FILE       write the runner's timings and trace to FILE (one runner)\n"
      "  --quote          show unnamed expressions by their text in reports\n"
-     "  --json           one JSON object per file: file, score, triggered\n"
+     "  --json           one JSON object per file and line: file, score, triggered\n"
      "                   expressions (index, name, hits, score), error\n"
      "  -j N             scan with N runners on N threads (default: cores)\n"
      "Results are printed in input order. Exit status: 0 every file scanned,\n"
@@ -95,7 +97,10 @@ int UsageError(const char* command, const std::string& message) {
 static void PrintOverview(FILE* out) {
   std::fputs("usage: lexora COMMAND [ARGS...]\n\ncommands:\n", out);
   for (const Command& c : kCommands) std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
-  std::fputs("\n'lexora COMMAND --help' describes one command.\n", out);
+  std::fputs(
+      "\n'lexora COMMAND --help' describes one command; 'lexora --version' prints the\n"
+      "program's and the library's versions.\n",
+      out);
 }
 
 }  // namespace lexora_cli
@@ -109,6 +114,13 @@ int main(int argc, char** argv) {
   std::string name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") {
     PrintOverview(stdout);
+    return 0;
+  }
+  if (name == "--version") {
+    LXVersionInfo library{};
+    LXGetVersionInfo(&library);
+    std::printf("lexora %s\nlexora2 library %u.%u.%u.%u\n", LEXORA_VERSION, library.major,
+                library.minor, library.release, library.build);
     return 0;
   }
   const Command* command = FindCommand(name);

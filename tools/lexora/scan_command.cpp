@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -26,6 +28,7 @@ struct ScanOptions {
   std::vector<std::string> inputs;
   std::string encoding;
   std::string log;
+  std::string filesFrom;
   bool quote = false;
   bool json = false;
   unsigned threads = std::max(1u, std::thread::hardware_concurrency());
@@ -45,6 +48,20 @@ struct FileResult {
   std::vector<ExpressionHit> hits;
 };
 
+// Appends the names listed one per line in `path` ("-": standard input).
+bool ReadFileList(const std::string& path, std::vector<std::string>& inputs) {
+  std::ifstream file;
+  if (path != "-") {
+    file.open(path);
+    if (!file) return false;
+  }
+  std::istream& in = path == "-" ? std::cin : file;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) inputs.push_back(line);
+  }
+  return !in.bad();
+}
+
 std::optional<ScanOptions> ParseOptions(const Arguments& args, std::string& problem) {
   ScanOptions o;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -56,11 +73,12 @@ std::optional<ScanOptions> ParseOptions(const Arguments& args, std::string& prob
       }
       return &args[++i];
     };
-    if (a == "--encoding" || a == "--log" || a == "-j") {
+    if (a == "--encoding" || a == "--log" || a == "--files-from" || a == "-j") {
       const std::string* v = value(a.c_str());
       if (!v) return std::nullopt;
       if (a == "--encoding") o.encoding = *v;
       if (a == "--log") o.log = *v;
+      if (a == "--files-from") o.filesFrom = *v;
       if (a == "-j") {
         try {
           int n = std::stoi(*v);
@@ -84,7 +102,11 @@ std::optional<ScanOptions> ParseOptions(const Arguments& args, std::string& prob
       o.inputs.push_back(a);
     }
   }
-  if (o.script.empty() || o.inputs.empty()) {
+  if (!o.filesFrom.empty() && !ReadFileList(o.filesFrom, o.inputs)) {
+    problem = "cannot read the file list " + o.filesFrom;
+    return std::nullopt;
+  }
+  if (o.script.empty() || (o.inputs.empty() && o.filesFrom.empty())) {
     problem = "needs a script and at least one file or directory";
     return std::nullopt;
   }
