@@ -23,7 +23,7 @@ packaging/check_install.sh build
 echo "== test suite under AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXORA_SANITIZE=ON \
   -DLEXORA_BENCH=OFF >/dev/null
-cmake --build build-asan --target lexora_tests
+cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" -E 'ResourceBounds|exported_symbols'
 
