@@ -26,6 +26,17 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
+std::optional<std::string> Utf16PathToUtf8(std::u16string_view path) {
+  std::string out(path.size() * 3, '\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &length, path.data(),
+              static_cast<int32_t>(path.size()), &status);
+  if (U_FAILURE(status)) return std::nullopt;
+  out.resize(length);
+  return out;
+}
+
 size_t Utf16Length(const char16_t* text) {
   size_t n = 0;
   while (text[n] != 0) ++n;
