@@ -32,29 +32,35 @@ class SpanIndex {
   // `distance` words. A negative distance is never reached.
   bool AnyWithin(Relation relation, Span p, int32_t distance);
   // The operand-order indexes of every such span, ascending; valid until the
-  // next call.
+  // next call. Near costs a search per left position and, for spans that
+  // overlap or precede p, at most a few looks or one descent of the tree per
+  // span found.
   std::span<const uint32_t> AllWithin(Relation relation, Span p, int32_t distance);
 
  private:
   // Fills found_, stopping at the first span when `first` is set.
   void Find(Relation relation, Span p, int32_t distance, bool first);
-  // Adds to found_ the spans among the first `count` by start whose end is
+  // Adds to found_ the spans from `from` to `to` in start order whose end is
   // at least `end`; false when it stopped at the first (`first` set).
-  bool FindEndingFrom(size_t count, int64_t end, bool first);
+  bool FindEndingFrom(size_t from, size_t to, int64_t end, bool first);
   bool Descend(size_t node, int64_t end, bool first);
   void SortByStart();
   void SortByEnd();
 
+  static constexpr size_t kFewSpans = 32;
+
   std::vector<Span> spans_;
   // Built on first use after each Assign: the spans' indexes with their
-  // starts, sorted by start; with their ends, sorted by end; and a tree of
-  // the largest end over ranges of the start order (leaves from
-  // byStart_.size() on, node i the larger of nodes 2i and 2i + 1).
+  // starts, sorted by start, and the longest span; the indexes with their
+  // ends, sorted by end; and a tree of the largest end over ranges of the
+  // start order (leaves from byStart_.size() on, node i the larger of nodes
+  // 2i and 2i + 1).
   bool startsSorted_ = false;
   bool endsSorted_ = false;
   bool treeBuilt_ = false;
   std::vector<uint32_t> byStart_;
   std::vector<int32_t> starts_;
+  int64_t longest_ = 0;  // the largest end minus start
   std::vector<uint32_t> byEnd_;
   std::vector<int32_t> ends_;
   std::vector<int32_t> largestEnd_;

@@ -174,7 +174,7 @@ TEST(VirtualMachineTest, PositionalOperatorsAgreeWithEveryPairCompared) {
   const uint32_t opcodes[] = {kOpNear,    kOpFollowedBy,    kOpPrecededBy,
                               kOpNotNear, kOpNotFollowedBy, kOpNotPrecededBy};
   for (int trial = 0; trial < 300; ++trial) {
-    std::vector<Span> left = RandomSpans(random, 40), right = RandomSpans(random, 40),
+    std::vector<Span> left = RandomSpans(random, 40), right = RandomSpans(random, 120),
                       more = RandomSpans(random, 10);
     std::vector<Span> operand = more;
     operand.insert(operand.end(), right.begin(), right.end());
