@@ -66,7 +66,8 @@ class VirtualMachine {
   std::vector<uint32_t> hits_;
   std::map<int32_t, Value> stored_;
   uint32_t ip_ = 0;
-  // Temporaries that a later statement may still read through the stack.
+  // Temporaries made since the last statement ended, and older ones that a
+  // value on the stack still named then.
   std::vector<uint32_t> unsettled_;
   // Scratch storage of the positional operators and of the release, kept
   // between uses.

@@ -20,16 +20,20 @@ namespace {
 
 constexpr long kMiB = 1024;  // the kernel counts KiB
 
-// The process's peak resident size since the last reset, from Linux's
-// high-water mark.
-long PeakResidentKiB() {
+// A size from Linux's account of the process, in KiB.
+long StatusKiB(const std::string& wanted) {
   std::ifstream status("/proc/self/status");
   std::string field;
   long kib = 0;
   while (status >> field) {
-    if (field == "VmHWM:") status >> kib;
+    if (field == wanted) status >> kib;
   }
   return kib;
+}
+
+// The process's peak resident size since the last reset.
+long PeakResidentKiB() {
+  return StatusKiB("VmHWM:");
 }
 
 // Starts the high-water mark afresh, so that each test measures its own.
@@ -61,17 +65,6 @@ class RepeatingStream final : public ILXStream {
   size_t offset_ = 0;
   std::atomic<int> references_{1};
 };
-
-// The process's address space, from Linux's account of it.
-long VirtualKiB() {
-  std::ifstream status("/proc/self/status");
-  std::string field;
-  long kib = 0;
-  while (status >> field) {
-    if (field == "VmSize:") status >> kib;
-  }
-  return kib;
-}
 
 struct Scan {
   bool ran;
@@ -203,7 +196,7 @@ TEST(ResourceBoundsDeathTest, NegatedOperatorsWithTheLargestDistanceStayNearLine
 bool OutOfMemoryLeavesNoResult() {
   Initialized library;
   rlimit limit{};
-  limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(VirtualKiB() + 512 * kMiB) * 1024;
+  limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(StatusKiB("VmSize:") + 512 * kMiB) * 1024;
   ::setrlimit(RLIMIT_AS, &limit);
   // The second statement's result would take 3.2 GB.
   FullScan scan = ScanAll(u"[MATCH=ALL] alpha\n[MATCH=ALL] alpha NEAR=2147483647 bravo\n",
