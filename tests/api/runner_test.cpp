@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -198,30 +197,6 @@ TEST(RunnerTest, HostStreamClaimingMoreThanAskedEndsTheRun) {
   OverclaimingStream rules(1);
   EXPECT_FALSE(scanner.script()->Compile(&rules));
   EXPECT_EQ(scanner.script()->GetErrorCount(), 1u);
-}
-
-TEST(RunnerTest, ScoresStopAtTheEndsOfTheirRange) {
-  Initialized library;
-  std::u16string text;
-  for (int i = 0; i < 214749; ++i) text += u"free ";
-  struct Case {
-    const char16_t* rules;
-    int32_t total;
-    int32_t first;
-  };
-  for (Case c : {Case{u"[MATCH=ALL,SCORE=10000] free\n", INT32_MAX, INT32_MAX},
-                 Case{u"[MATCH=ALL,SCORE=-10000] free\n", INT32_MIN, INT32_MIN},
-                 Case{u"[MATCH=ALL,SCORE=5000] free\n[MATCH=ALL,SCORE=5000] free\n", INT32_MAX,
-                      1'073'745'000}}) {
-    Scanner scanner(c.rules);
-    ILXRunner* runner = scanner.script()->CreateRunner();
-    ASSERT_TRUE(ScanText(runner, text));
-    EXPECT_EQ(runner->GetScore(), c.total) << U8(c.rules);
-    int32_t score = 0;
-    runner->GetExpressionResult(0, nullptr, &score);
-    EXPECT_EQ(score, c.first) << U8(c.rules);
-    runner->Release();
-  }
 }
 
 TEST(RunnerTest, RunnersOutliveTheirScriptAndItsRecompilation) {

@@ -196,7 +196,7 @@ TEST(ResourceBoundsDeathTest, NegatedOperatorsWithTheLargestDistanceStayNearLine
 bool OutOfMemoryLeavesNoResult() {
   Initialized library;
   rlimit limit{};
-  limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(StatusKiB("VmSize:") + 512 * kMiB) * 1024;
+  limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(StatusKiB("VmSize:") + 256 * kMiB) * 1024;
   ::setrlimit(RLIMIT_AS, &limit);
   // The second statement's result would take 3.2 GB.
   FullScan scan = ScanAll(u"[MATCH=ALL] alpha\n[MATCH=ALL] alpha NEAR=2147483647 bravo\n",
