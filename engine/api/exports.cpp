@@ -115,7 +115,8 @@ ILXStream* CreateFileStreamWithEncoding(const char* path, const char* encoding) 
 
 ILXStream* CreateFileStreamWithEncodingU(const char16_t* path, const char* encoding) {
   if (path == nullptr) return nullptr;
-  return OpenFileStream(Utf16ToUtf8(std::u16string_view(path, Utf16Length(path))), encoding);
+  std::optional<std::string> narrow = Utf16PathToUtf8(std::u16string_view(path, Utf16Length(path)));
+  return narrow ? OpenFileStream(*narrow, encoding) : nullptr;
 }
 
 }  // extern "C"

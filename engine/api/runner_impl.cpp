@@ -30,7 +30,12 @@ bool LXRunnerImpl::OpenLogFileW(const char16_t* path) {
     CloseLog();
     return true;
   }
-  return OpenLogFile(Utf16ToUtf8(std::u16string_view(path, Utf16Length(path))).c_str());
+  std::optional<std::string> narrow = Utf16PathToUtf8(std::u16string_view(path, Utf16Length(path)));
+  if (!narrow) {
+    CloseLog();
+    return true;
+  }
+  return OpenLogFile(narrow->c_str());
 }
 
 bool LXRunnerImpl::Run(ILXStream* stream) {
@@ -38,19 +43,21 @@ bool LXRunnerImpl::Run(ILXStream* stream) {
   reportValid_ = false;
   if (stream == nullptr) {
     errorText_ = u"No input stream was supplied";
-    return false;
+  } else {
+    try {
+      GuardFaults("Run", [&] {
+        pipeline_.Analyse(stream, log_);
+        pipeline_.Execute(log_);
+      });
+      return true;
+    } catch (const LXException& e) {
+      errorText_ = e.message();
+    } catch (const std::exception& e) {
+      errorText_ = Utf8ToUtf16(e.what());
+    }
   }
-  try {
-    GuardFaults("Run", [&] {
-      pipeline_.Analyse(stream, log_);
-      pipeline_.Execute(log_);
-    });
-    return true;
-  } catch (const LXException& e) {
-    errorText_ = e.message();
-  } catch (const std::exception& e) {
-    errorText_ = Utf8ToUtf16(e.what());
-  }
+  // A partial sum would pass for the text's score: a failed scan has none.
+  pipeline_.machine().DiscardResults();
   return false;
 }
 

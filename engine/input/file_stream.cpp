@@ -1,5 +1,9 @@
 #include "engine/input/file_stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -17,6 +21,23 @@ UConverter* TryOpen(const char* name) {
     return nullptr;
   }
   return converter;
+}
+
+// Opens a regular file for binary reading; null for anything else. The open
+// does not wait, for a FIFO without a writer would block it; a FIFO, a
+// device or a directory would read as an endless or an empty text.
+FILE* OpenRegularFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat status;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) ::close(fd);
+  return file;
 }
 
 }  // namespace
@@ -55,12 +76,12 @@ void FileStream::Close() {
 
 bool FileStream::Open(const std::string& path, const char* hint) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = OpenRegularFile(path);
   if (file_ == nullptr) return false;
   if (std::fseek(file_, 0, SEEK_SET) != 0) return false;
   uint8_t sample[kSampleSize];
   size_t length = std::fread(sample, 1, sizeof sample, file_);
-  // A directory opens, but reading it fails: it is not an empty file.
+  // A file that cannot be read is no empty text.
   if (std::ferror(file_)) return false;
   if (std::fseek(file_, 0, SEEK_SET) != 0) return false;
   if (length == 0) return true;  // an empty file reads as empty, with no converter

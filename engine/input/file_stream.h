@@ -29,7 +29,8 @@ class FileStream : public LXInterfaceObject<ILXStream> {
   ~FileStream() override;
 
   // Opens a file (UTF-8 path); false when it cannot be opened or positioned,
-  // or no converter opens. `hint` may be null or empty.
+  // is not a regular file, or no converter opens. `hint` may be null or
+  // empty.
   bool Open(const std::string& path, const char* hint);
   uint32_t Read(char16_t* buffer, uint32_t count) override;
   // The encoding chosen at opening (empty for an empty file).

@@ -57,6 +57,12 @@ bool NormalizingReader::ReadChunk() {
   }
   char16_t raw[kChunkUnits];
   uint32_t got = stream_->Read(raw, kChunkUnits);
+  // A host stream that claims more than it was asked for would have the
+  // reader take memory past its buffer for text: its count cannot be trusted.
+  if (got > kChunkUnits) {
+    throw RuntimeError(u"Input stream returned %u code units where at most %u were asked for", got,
+                       static_cast<uint32_t>(kChunkUnits));
+  }
   if (got == 0) {
     ended_ = true;
     FlushPending();

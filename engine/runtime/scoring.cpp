@@ -1,8 +1,21 @@
 #include "engine/runtime/scoring.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/base/format.h"
 
 namespace Nimbra::Lexora {
+
+namespace {
+
+// A score past the 32-bit range stops at its end instead of wrapping to the
+// other sign, which would let the worst text pass every threshold.
+int32_t Saturated(int64_t score) {
+  return static_cast<int32_t>(std::clamp<int64_t>(score, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
 
 int32_t ExpressionScore(const OptionRecord& options, uint32_t hits) {
   if (hits == 0) return 0;
@@ -10,15 +23,15 @@ int32_t ExpressionScore(const OptionRecord& options, uint32_t hits) {
   if (options.matchLimit > 0 && hits > static_cast<uint32_t>(options.matchLimit)) {
     counted = static_cast<uint32_t>(options.matchLimit);
   }
-  return static_cast<int32_t>(static_cast<int64_t>(options.score) * counted);
+  return Saturated(static_cast<int64_t>(options.score) * counted);
 }
 
 int32_t TotalScore(const Program& program, std::span<const uint32_t> hits) {
-  uint32_t total = 0;  // wraps like the signed 32-bit sum it stands for
+  int64_t total = 0;  // fewer than 2^32 terms below 2^31 each: no overflow
   for (uint32_t i = 0; i < hits.size(); ++i) {
-    if (hits[i] > 0) total += static_cast<uint32_t>(ExpressionScore(program.Options(i), hits[i]));
+    if (hits[i] > 0) total += ExpressionScore(program.Options(i), hits[i]);
   }
-  return static_cast<int32_t>(total);
+  return Saturated(total);
 }
 
 std::u16string BuildReport(const Program& program, std::span<const uint32_t> hits, bool quoteTexts,

@@ -11,9 +11,10 @@
 namespace Nimbra::Lexora {
 
 // Score per counted hit times the hits counted (all of them, or at most
-// the match limit).
+// the match limit), held within the signed 32-bit range.
 int32_t ExpressionScore(const OptionRecord& options, uint32_t hits);
-// The signed sum of the scores of the statements that triggered.
+// The sum of the scores of the statements that triggered, held within the
+// signed 32-bit range.
 int32_t TotalScore(const Program& program, std::span<const uint32_t> hits);
 // One "\r\n"-terminated line per triggered statement, in statement order.
 // Named statements show their name; others their text when quoteTexts is

@@ -1,11 +1,13 @@
 // The positions of a positional operator's right operand, searchable by
-// word index. Without it a NEAR over two words that each match a million
-// times would compare every pair.
+// word index, so that each left position finds the right positions in reach
+// by binary search: without it a NEAR over two words that each match a
+// million times would compare every pair, and a NOT NEAR with a huge
+// distance would gather every right position for each left one.
 #ifndef LEXORA_ENGINE_RUNTIME_SPAN_INDEX_H
 #define LEXORA_ENGINE_RUNTIME_SPAN_INDEX_H
 
-#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "engine/runtime/word_position_list.h"
@@ -14,52 +16,56 @@ namespace Nimbra::Lexora {
 
 class SpanIndex {
  public:
-  // Takes the spans in operand order.
-  void Assign(std::vector<Span> spans);
-  bool empty() const { return spans_.empty(); }
+  // How a right span q may stand to a left span p, at a word distance d
+  // (spans compare as signed numbers):
+  // Near: d = q.first - p.last when p ends before q starts, p.first - q.last
+  //   when q ends before p starts, else 0 (they overlap);
+  // FollowedBy: d = q.first - p.last, only when p ends before q starts;
+  // PrecededBy: d = p.first - q.last, only when q ends before p starts.
+  enum class Relation { Near, FollowedBy, PrecededBy };
 
-  // Calls visit(q) for every span q, in operand order, that could lie within
-  // `distance` words of p (overlapping it, or ending or starting at most
-  // `distance` words away); the caller decides the exact relation. Stops
-  // when visit returns false.
-  template <class Visit>
-  void ForEachCandidate(Span p, int32_t distance, Visit visit);
+  // Takes the spans, in operand order; `spans` is left with storage to reuse.
+  void Assign(std::vector<Span>& spans);
+  const Span& at(uint32_t k) const { return spans_[k]; }
+
+  // Whether some span stands in `relation` to p at a distance of at most
+  // `distance` words. A negative distance is never reached.
+  bool AnyWithin(Relation relation, Span p, int32_t distance);
+  // The operand-order indexes of every such span, ascending; valid until the
+  // next call. Near costs a search per left position and, for spans that
+  // overlap or precede p, at most a few looks or one descent of the tree per
+  // span found.
+  std::span<const uint32_t> AllWithin(Relation relation, Span p, int32_t distance);
 
  private:
+  // Fills found_, stopping at the first span when `first` is set.
+  void Find(Relation relation, Span p, int32_t distance, bool first);
+  // Adds to found_ the spans from `from` to `to` in start order whose end is
+  // at least `end`; false when it stopped at the first (`first` set).
+  bool FindEndingFrom(size_t from, size_t to, int64_t end, bool first);
+  bool Descend(size_t node, int64_t end, bool first);
+  void SortByStart();
+  void SortByEnd();
+
+  static constexpr size_t kFewSpans = 32;
+
   std::vector<Span> spans_;
-  std::vector<uint32_t> byStart_;  // indexes into spans_, by start word
-  int64_t maxLength_ = 0;
+  // Built on first use after each Assign: the spans' indexes with their
+  // starts, sorted by start, and the longest span; the indexes with their
+  // ends, sorted by end; and a tree of the largest end over ranges of the
+  // start order (leaves from byStart_.size() on, node i the larger of nodes
+  // 2i and 2i + 1).
+  bool startsSorted_ = false;
+  bool endsSorted_ = false;
+  bool treeBuilt_ = false;
+  std::vector<uint32_t> byStart_;
+  std::vector<int32_t> starts_;
+  int64_t longest_ = 0;  // the largest end minus start
+  std::vector<uint32_t> byEnd_;
+  std::vector<int32_t> ends_;
+  std::vector<int32_t> largestEnd_;
   std::vector<uint32_t> found_;
 };
-
-template <class Visit>
-void SpanIndex::ForEachCandidate(Span p, int32_t distance, Visit visit) {
-  // q is a candidate when q.start <= p.last + distance and
-  // q.last >= p.first - distance; q.last <= q.start + maxLength_.
-  int64_t d = distance < 0 ? 0 : distance;
-  int64_t lowStart = static_cast<int64_t>(static_cast<int32_t>(p.first)) - d - maxLength_;
-  int64_t highStart = static_cast<int64_t>(static_cast<int32_t>(p.last)) + d;
-  auto startOf = [this](uint32_t k) {
-    return static_cast<int64_t>(static_cast<int32_t>(spans_[k].first));
-  };
-  size_t lo = 0, hi = byStart_.size();
-  while (lo < hi) {  // first index whose start is >= lowStart
-    size_t mid = (lo + hi) / 2;
-    if (startOf(byStart_[mid]) < lowStart) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  found_.clear();
-  for (size_t k = lo; k < byStart_.size() && startOf(byStart_[k]) <= highStart; ++k) {
-    found_.push_back(byStart_[k]);
-  }
-  std::sort(found_.begin(), found_.end());
-  for (uint32_t k : found_) {
-    if (!visit(spans_[k])) return;
-  }
-}
 
 }  // namespace Nimbra::Lexora
 

@@ -1,25 +1,22 @@
 #include "engine/runtime/virtual_machine.h"
 
+#include <algorithm>
+
 #include "engine/base/exceptions.h"
 #include "engine/compiler/listing.h"
 
 namespace Nimbra::Lexora {
 namespace {
 
-// The word distance between two spans under one positional relation, or -1
-// when the relation cannot hold at all. Spans compare as signed numbers.
-int64_t Distance(Relation relation, Span p, Span q) {
-  int64_t ps = static_cast<int32_t>(p.first), pe = static_cast<int32_t>(p.last);
-  int64_t qs = static_cast<int32_t>(q.first), qe = static_cast<int32_t>(q.last);
+// The span index's reading of an opcode row's relation.
+SpanIndex::Relation SpanRelationOf(Relation relation) {
   switch (relation) {
     case Relation::FollowedBy:
-      return pe < qs ? qs - pe : -1;  // R begins after L ends
+      return SpanIndex::Relation::FollowedBy;
     case Relation::PrecededBy:
-      return qe < ps ? ps - qe : -1;  // R ends before L begins
+      return SpanIndex::Relation::PrecededBy;
     default:
-      if (pe < qs) return qs - pe;
-      if (qe < ps) return ps - qe;
-      return 0;  // overlapping
+      return SpanIndex::Relation::Near;
   }
 }
 
@@ -30,7 +27,19 @@ void VirtualMachine::Reset() {
   hits_.assign(program_.statementCount(), 0);
   stack_.clear();
   stored_.clear();
+  unsettled_.clear();
   ip_ = 0;
+}
+
+void VirtualMachine::DiscardResults() {
+  positions_ = WordPositionList();
+  hits_.clear();
+  stack_ = {};
+  stored_.clear();
+  unsettled_.clear();
+  right_ = SpanIndex();
+  rightSpans_ = {};
+  result_ = {};
 }
 
 void VirtualMachine::Execute(FILE* log) {
@@ -165,7 +174,10 @@ bool VirtualMachine::Step(FILE* log) {
         });
         hits_[e] += count;
       }
-      if (!program_.Options(e).name.empty()) stored_[static_cast<int32_t>(e)] = std::move(x);
+      const Value* stored = nullptr;
+      if (!program_.Options(e).name.empty())
+        stored = &(stored_[static_cast<int32_t>(e)] = std::move(x));
+      ReleaseUnreadTemporaries(stored);
       break;
     }
 
@@ -201,34 +213,61 @@ void VirtualMachine::Positional(const Instruction& in, FILE* log) {
     std::fprintf(log, "    %s %s %s\n", notNear ? ".notnear" : row.mnemonic,
                  l.Text(positions_).c_str(), r.Text(positions_).c_str());
   }
-  std::vector<Span> rightSpans;
   r.ForEachPosition(positions_, [&](const Span& q) {
-    rightSpans.push_back(q);
+    rightSpans_.push_back(q);
     return true;
   });
-  right_.Assign(std::move(rightSpans));
+  right_.Assign(rightSpans_);
+  const SpanIndex::Relation relation = SpanRelationOf(row.relation);
   const int32_t n = in.distance();
   result_.clear();
   l.ForEachPosition(positions_, [&](const Span& p) {
-    bool near = false;
-    right_.ForEachCandidate(p, n, [&](const Span& q) {
-      int64_t d = Distance(row.relation, p, q);
-      if (d < 0 || d > n) return true;
-      near = true;
-      if (row.negated) return false;
+    if (row.negated) {
+      if (!right_.AnyWithin(relation, p, n)) result_.push_back(p);
+      return true;
+    }
+    for (uint32_t k : right_.AllWithin(relation, p, n)) {
+      const Span& q = right_.at(k);
       int32_t first = std::min(static_cast<int32_t>(p.first), static_cast<int32_t>(q.first));
       int32_t last = std::max(static_cast<int32_t>(p.last), static_cast<int32_t>(q.last));
       result_.push_back({static_cast<uint32_t>(first), static_cast<uint32_t>(last)});
-      return true;
-    });
-    if (row.negated && !near) result_.push_back(p);
+    }
     return true;
   });
   if (result_.empty()) {
     stack_.push_back(Value::EmptyList());
     return;
   }
-  stack_.push_back(Value::OfIdentifier(positions_.NewTemporary(result_)));
+  uint32_t id = positions_.NewTemporary(result_);
+  unsettled_.push_back(id);
+  stack_.push_back(Value::OfIdentifier(id));
+}
+
+void VirtualMachine::ReleaseUnreadTemporaries(const Value* stored) {
+  if (unsettled_.empty()) return;
+  const uint32_t fixed = positions_.fixedCount();
+  named_.clear();
+  auto collect = [&](const Value& v) {
+    for (uint32_t id : v.identifiers()) {
+      if (id >= fixed) named_.push_back(id);
+    }
+  };
+  for (const Value& v : stack_) collect(v);
+  const ptrdiff_t onStack = static_cast<ptrdiff_t>(named_.size());
+  if (stored) collect(*stored);
+  const auto stackEnd = named_.begin() + onStack;
+  std::sort(named_.begin(), stackEnd);
+  std::sort(stackEnd, named_.end());
+  size_t kept = 0;
+  for (uint32_t id : unsettled_) {
+    if (std::binary_search(stackEnd, named_.end(), id)) continue;  // read until the scan ends
+    if (std::binary_search(named_.begin(), stackEnd, id)) {
+      unsettled_[kept++] = id;
+    } else {
+      positions_.ReleaseTemporary(id);
+    }
+  }
+  unsettled_.resize(kept);
 }
 
 }  // namespace Nimbra::Lexora

@@ -40,6 +40,10 @@ class VirtualMachine {
   // Executes one instruction; false when the end of the code was reached.
   bool Step(FILE* log);
 
+  // After a scan that failed: no hits, no stored results, and the storage
+  // of its positions freed, as before any scan.
+  void DiscardResults();
+
   uint32_t instructionPointer() const { return ip_; }
   std::span<const uint32_t> hits() const { return hits_; }
   const std::vector<Value>& stack() const { return stack_; }
@@ -50,6 +54,10 @@ class VirtualMachine {
   const Value& Top() const;
   void Positional(const Instruction& instruction, FILE* log);
   void Jump(uint32_t target);
+  // At the end of a statement: frees the temporaries made since the last
+  // one that neither the stack nor a stored result names. `stored` is the
+  // value just stored, if any; what it names lives to the end of the scan.
+  void ReleaseUnreadTemporaries(const Value* stored);
 
   const Program& program_;
   StatementBlocks blocks_;
@@ -58,9 +66,15 @@ class VirtualMachine {
   std::vector<uint32_t> hits_;
   std::map<int32_t, Value> stored_;
   uint32_t ip_ = 0;
-  // Scratch storage of the positional operators, kept between uses.
+  // Temporaries made since the last statement ended, and older ones that a
+  // value on the stack still named then.
+  std::vector<uint32_t> unsettled_;
+  // Scratch storage of the positional operators and of the release, kept
+  // between uses.
   SpanIndex right_;
+  std::vector<Span> rightSpans_;
   std::vector<Span> result_;
+  std::vector<uint32_t> named_;
 };
 
 }  // namespace Nimbra::Lexora

@@ -7,7 +7,7 @@ namespace Nimbra::Lexora {
 void WordPositionList::Reset(uint32_t fixedCount) {
   for (uint32_t id : matched_) fixed_[id].clear();
   matched_.clear();
-  for (uint32_t i = 0; i < temporaryCount_; ++i) temporaries_[i].clear();
+  for (uint32_t i = 0; i < temporaryCount_; ++i) ReleaseTemporary(fixedCount_ + i);
   if (fixed_.size() < fixedCount) fixed_.resize(fixedCount);
   fixedCount_ = fixedCount;
   temporaryCount_ = 0;
@@ -27,9 +27,17 @@ void WordPositionList::Record(uint32_t id, Span span) {
 
 uint32_t WordPositionList::NewTemporary(std::vector<Span>& spans) {
   if (temporaryCount_ == temporaries_.size()) temporaries_.emplace_back();
-  temporaries_[temporaryCount_].swap(spans);
+  temporaries_[temporaryCount_].swap(spans);  // a fresh or released record: no storage
+  spans.swap(spare_);
   spans.clear();
   return fixedCount_ + temporaryCount_++;
+}
+
+void WordPositionList::ReleaseTemporary(uint32_t id) {
+  if (id < fixedCount_) return;  // only temporaries are freed
+  std::vector<Span> freed;
+  freed.swap(RecordOf(id));
+  if (freed.capacity() > spare_.capacity()) freed.swap(spare_);
 }
 
 std::span<const Span> WordPositionList::SpansOf(uint32_t id) const {

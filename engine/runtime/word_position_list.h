@@ -20,8 +20,8 @@ struct Span {
 
 class WordPositionList {
  public:
-  // Empties every record (keeping storage for the next scan), makes room for
-  // `fixedCount` fixed records and discards the temporaries.
+  // Empties every fixed record (keeping storage for the next scan), makes
+  // room for `fixedCount` of them and releases the temporaries.
   void Reset(uint32_t fixedCount);
 
   // Appends a span to a record; RuntimeError "ID out of range" for an
@@ -34,6 +34,10 @@ class WordPositionList {
   // positional operator's result can hold millions); returns its identifier.
   // `spans` is left empty, with storage to reuse.
   uint32_t NewTemporary(std::vector<Span>& spans);
+  // Frees a temporary that nothing can read any more; its identifier stays
+  // valid and reads as empty. Only the largest storage freed is kept, for
+  // the next temporary.
+  void ReleaseTemporary(uint32_t id);
   // The spans of a record, in the order recorded; "ID out of range" beyond.
   std::span<const Span> SpansOf(uint32_t id) const;
 
@@ -45,10 +49,12 @@ class WordPositionList {
 
   uint32_t fixedCount_ = 0;
   uint32_t temporaryCount_ = 0;
-  // Records are kept between scans so their storage is reused; only the
-  // first fixedCount_ + temporaryCount_ are live.
+  // Fixed records are kept between scans so their storage is reused; only
+  // the first fixedCount_ are live. Temporaries are freed when released or
+  // reset, so what a scan holds follows what it can still read.
   std::vector<std::vector<Span>> fixed_;
   std::vector<std::vector<Span>> temporaries_;
+  std::vector<Span> spare_;
   // Only these fixed records hold spans, so only they need emptying.
   std::vector<uint32_t> matched_;
 };

@@ -123,7 +123,14 @@ TEST(RunnerTest, UnwritableLogIsReportedAndScanningGoesOn) {
   EXPECT_TRUE(runner->OpenLogFile("/nonexistent/dir/run.log"));
   EXPECT_TRUE(runner->OpenLogFileW(u"/nonexistent/dir/run.log"));
   EXPECT_TRUE(runner->OpenLogFile(nullptr));
+  // An unpaired surrogate names no file; replacing it would write another.
+  const std::string suffix = "-\xEF\xBF\xBD.log";
+  TempFile replaced("", suffix);
+  std::string base = replaced.path().substr(0, replaced.path().size() - suffix.size());
+  std::u16string lone = U16(base) + u"-\xD800.log";
+  EXPECT_TRUE(runner->OpenLogFileW(lone.c_str()));
   EXPECT_TRUE(ScanText(runner, u"a"));
+  EXPECT_EQ(ReadFile(replaced.path()), "");
   EXPECT_EQ(runner->GetScore(), 10);
   runner->Release();
 }
@@ -138,6 +145,58 @@ TEST(RunnerTest, NullStreamIsAnError) {
   EXPECT_TRUE(ScanText(runner, u"a"));  // a later success keeps the old error text
   EXPECT_NE(std::u16string(runner->GetErrorText()), u"");
   runner->Release();
+}
+
+// A failed scan has no score: a partial sum, or the last scan's, would pass
+// for this text's.
+TEST(RunnerTest, AFailedRunAnswersAsNoScan) {
+  Initialized library;
+  Scanner scanner(u"[MATCH=ALL] a\n");
+  ILXRunner* runner = scanner.script()->CreateRunner();
+  ASSERT_TRUE(ScanText(runner, u"a a"));
+  EXPECT_EQ(runner->GetScore(), 20);
+  EXPECT_NE(std::u16string(runner->GetReport(false)), u"");
+  EXPECT_FALSE(runner->Run(nullptr));
+  EXPECT_EQ(runner->GetScore(), 0);
+  EXPECT_FALSE(runner->GetExpressionResult(0, nullptr, nullptr));
+  EXPECT_EQ(std::u16string(runner->GetReport(false)), u"");
+  ASSERT_TRUE(ScanText(runner, u"a"));
+  EXPECT_EQ(runner->GetScore(), 10);
+  runner->Release();
+}
+
+// A host stream that fills what it was asked for but claims more.
+class OverclaimingStream final : public ILXStream {
+ public:
+  explicit OverclaimingStream(uint32_t extra) : extra_(extra) {}
+  void AddRef() override {}
+  void Release() override {}
+  uint32_t Read(char16_t* buffer, uint32_t count) override {
+    if (calls_++ > 0) return 0;
+    for (uint32_t i = 0; i < count; ++i) buffer[i] = i % 2 ? u' ' : u'a';
+    return count + extra_;
+  }
+
+ private:
+  uint32_t extra_;
+  int calls_ = 0;
+};
+
+TEST(RunnerTest, HostStreamClaimingMoreThanAskedEndsTheRun) {
+  Initialized library;
+  Scanner scanner(u"[MATCH=ALL] a\n");
+  ILXRunner* runner = scanner.script()->CreateRunner();
+  for (uint32_t extra : {1u, 4096u, 16777216u}) {
+    OverclaimingStream input(extra);
+    EXPECT_FALSE(runner->Run(&input)) << extra;
+    EXPECT_EQ(U8(runner->GetErrorText()), "Input stream returned " + std::to_string(128 + extra) +
+                                              " code units where at most 128 were asked for");
+    EXPECT_EQ(runner->GetScore(), 0);
+  }
+  runner->Release();
+  OverclaimingStream rules(1);
+  EXPECT_FALSE(scanner.script()->Compile(&rules));
+  EXPECT_EQ(scanner.script()->GetErrorCount(), 1u);
 }
 
 TEST(RunnerTest, RunnersOutliveTheirScriptAndItsRecompilation) {

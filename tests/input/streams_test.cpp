@@ -1,5 +1,13 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
 
 #include "engine/base/utf.h"
@@ -126,6 +134,82 @@ TEST(FileStreamTest, IncompleteCharacterAtTheEndIsFlushed) {
   ASSERT_EQ(text.size(), 4u);
   EXPECT_EQ(text.substr(0, 3), u"\uFEFFab");
   EXPECT_EQ(text[3], u'\uFFFD');
+}
+
+// A scratch directory removed with everything in it when the test ends.
+class TempDirectory {
+ public:
+  TempDirectory() {
+    path_ = std::filesystem::temp_directory_path() /
+            ("lexora_test_dir_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
+    std::filesystem::create_directory(path_);
+  }
+  ~TempDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string Path(std::string_view name = "") const { return (path_ / name).string(); }
+  void Write(std::string_view name, std::string_view bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+
+ private:
+  static inline int counter_ = 0;
+  std::filesystem::path path_;
+};
+
+std::u16string WidePath(const TempDirectory& dir, std::u16string_view name) {
+  return U16(dir.Path()) + u"/" + std::u16string(name);
+}
+
+// A mistyped path that names a directory would otherwise scan as an empty
+// text, to score 0 with no error.
+TEST(FileStreamTest, DirectoryGivesNullFromEveryCreator) {
+  Initialized library;
+  TempDirectory dir;
+  EXPECT_EQ(CreateFileStream(dir.Path().c_str()), nullptr);
+  EXPECT_EQ(CreateFileStreamU(U16(dir.Path()).c_str()), nullptr);
+  EXPECT_EQ(CreateFileStreamWithEncoding(dir.Path().c_str(), "UTF-8"), nullptr);
+  EXPECT_EQ(CreateFileStreamWithEncodingU(U16(dir.Path()).c_str(), "UTF-8"), nullptr);
+}
+
+// A named pipe without a writer must not block the creator, and a device
+// must not stream forever: only a regular file opens.
+TEST(FileStreamTest, FifoAndDeviceGiveNullAtOnce) {
+  Initialized library;
+  TempDirectory dir;
+  std::string fifo = dir.Path("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto created = std::async(std::launch::async, [&] {
+    ILXStream* s = CreateFileStreamWithEncoding(fifo.c_str(), "UTF-8");
+    if (s) s->Release();
+    return s == nullptr;
+  });
+  if (created.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    int writer = ::open(fifo.c_str(), O_RDWR);  // lets a blocked open return
+    created.wait();
+    ::close(writer);
+    FAIL() << "opening a FIFO without a writer blocked";
+  }
+  EXPECT_TRUE(created.get());
+  EXPECT_EQ(CreateFileStream("/dev/zero"), nullptr);
+}
+
+// Replacing an unpaired surrogate would open a file the caller never named.
+TEST(FileStreamTest, IllFormedWidePathOpensNothing) {
+  Initialized library;
+  TempDirectory dir;
+  dir.Write("lone-\xEF\xBF\xBD.txt", "replacement");  // U+FFFD
+  dir.Write("pair-\xEF\xBF\xBD\xEF\xBF\xBD.txt", "two");
+  dir.Write("good-\xF0\x9F\x98\x80.txt", "paired");  // U+1F600
+  for (std::u16string name :
+       {std::u16string(u"lone-\xD800.txt"), std::u16string(u"lone-\xDC00.txt"),
+        std::u16string(u"pair-\xDC00\xD800.txt")}) {
+    std::u16string path = WidePath(dir, name);
+    EXPECT_EQ(CreateFileStreamU(path.c_str()), nullptr);
+    EXPECT_EQ(CreateFileStreamWithEncodingU(path.c_str(), "UTF-8"), nullptr);
+  }
+  EXPECT_EQ(ReadAll(CreateFileStreamU(WidePath(dir, u"good-\U0001F600.txt").c_str())), u"paired");
 }
 
 }  // namespace

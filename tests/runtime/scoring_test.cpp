@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace Nimbra::Lexora;
 
 namespace {
@@ -20,6 +22,23 @@ TEST(ScoringTest, MatchLimits) {
   EXPECT_EQ(ExpressionScore(Options(10, 3), 5), 30);
   EXPECT_EQ(ExpressionScore(Options(-5, 2), 7), -10);
   EXPECT_EQ(ExpressionScore(Options(10, 0), 0), 0);
+}
+
+// A score past the 32-bit range stops at its end: a sum that wrapped to the
+// other sign would let the worst text pass every threshold.
+TEST(ScoringTest, ScoresSaturateInsteadOfChangingSign) {
+  EXPECT_EQ(ExpressionScore(Options(10000, 0), 214749), INT32_MAX);  // true sum 2,147,490,000
+  EXPECT_EQ(ExpressionScore(Options(-10000, 0), 214749), INT32_MIN);
+  EXPECT_EQ(ExpressionScore(Options(10000, 0), UINT32_MAX), INT32_MAX);
+  Program p;
+  p.AddStatement(u"free", Options(10000, 0));
+  p.AddStatement(u"cash", Options(10000, 0));
+  p.AddStatement(u"ham", Options(-10000, 0));
+  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{120000, 120000, 0}), INT32_MAX);
+  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{0, 0, 300000}), INT32_MIN);
+  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{120000, 0, 100000}), 200'000'000);
+  EXPECT_EQ(BuildReport(p, std::vector<uint32_t>{214749, 0, 0}, false, false),
+            u"Expression #1 triggered 214749 times, score 2147483647\r\n");
 }
 
 TEST(ScoringTest, TotalsAndReportLines) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "engine/base/exceptions.h"
@@ -46,7 +48,80 @@ struct Machine {
     vm->Execute(nullptr);
     return vm->hits()[0];
   }
+  // The spans of `left op n (more OR right)`, read from the statement's
+  // stored result: the OR puts `more` first.
+  std::vector<Span> Result(uint32_t opcode, int32_t n, const std::vector<Span>& left,
+                           const std::vector<Span>& right, const std::vector<Span>& more = {}) {
+    program = Program();
+    for (const char16_t* name : {u"left", u"right", u"more"}) program.AddIdentifier(name);
+    OptionRecord named;
+    named.name = u"R";
+    program.AddStatement(u"s", named);
+    for (int32_t id : {0, 1, 2}) program.Emit(kOpLoad, id);
+    program.Emit(kOpOr);
+    program.Emit(opcode, n);
+    program.Emit(kOpStore, 0);
+    Ready();
+    for (auto [id, spans] : {std::pair{0u, &left}, {1u, &right}, {2u, &more}}) {
+      for (Span s : *spans) vm->positions().Record(id, s);
+    }
+    vm->Execute(nullptr);
+    std::vector<Span> out;
+    vm->storedResults().at(0).ForEachPosition(vm->positions(), [&](const Span& s) {
+      out.push_back(s);
+      return true;
+    });
+    return out;
+  }
 };
+
+// The positional operators by their definition: every pair compared.
+std::vector<Span> ReferenceResult(uint32_t opcode, int64_t n, const std::vector<Span>& left,
+                                  const std::vector<Span>& right) {
+  auto distance = [opcode](Span p, Span q) -> int64_t {
+    int64_t ps = static_cast<int32_t>(p.first), pe = static_cast<int32_t>(p.last);
+    int64_t qs = static_cast<int32_t>(q.first), qe = static_cast<int32_t>(q.last);
+    if (opcode == kOpFollowedBy || opcode == kOpNotFollowedBy) return pe < qs ? qs - pe : -1;
+    if (opcode == kOpPrecededBy || opcode == kOpNotPrecededBy) return qe < ps ? ps - qe : -1;
+    return pe < qs ? qs - pe : qe < ps ? ps - qe : 0;
+  };
+  bool negated = opcode == kOpNotNear || opcode == kOpNotFollowedBy || opcode == kOpNotPrecededBy;
+  std::vector<Span> out;
+  for (Span p : left) {
+    bool near = false;
+    for (Span q : right) {
+      int64_t d = distance(p, q);
+      if (d < 0 || d > n) continue;
+      near = true;
+      if (!negated) {
+        out.push_back({static_cast<uint32_t>(std::min<int32_t>(p.first, q.first)),
+                       static_cast<uint32_t>(std::max<int32_t>(p.last, q.last))});
+      }
+    }
+    if (negated && !near) out.push_back(p);
+  }
+  return out;
+}
+
+// Random spans in operand order: short ones, some long ones, in one of three
+// regions (near the start, spread out, or at the top of the signed range).
+std::vector<Span> RandomSpans(std::mt19937& random, size_t most) {
+  std::uniform_int_distribution<int> pick(0, 99);
+  int64_t low = 1, high = 200;
+  if (int region = pick(random) % 3; region == 1) {
+    high = 5000;
+  } else if (region == 2) {
+    low = INT32_MAX - 3000;
+    high = INT32_MAX;
+  }
+  std::vector<Span> spans(std::uniform_int_distribution<size_t>(0, most)(random));
+  for (Span& s : spans) {
+    int64_t length = pick(random) < 5 ? pick(random) * 30 : pick(random) % 4;
+    int64_t first = std::uniform_int_distribution<int64_t>(low, high)(random);
+    s = {static_cast<uint32_t>(first), static_cast<uint32_t>(std::min(first + length, high))};
+  }
+  return spans;
+}
 
 std::string ReadLog(FILE* log) {
   std::fflush(log);
@@ -85,12 +160,69 @@ TEST(VirtualMachineTest, NegatedFormsKeepTheLeftPositions) {
 
 TEST(VirtualMachineTest, PositionalResultSpansCoverBothSides) {
   Machine m;
-  m.Binary(kOpNear, 3, {{4, 4}}, {{1, 2}, {6, 7}});
-  ASSERT_EQ(m.vm->positions().size(), 3u);  // one temporary
-  auto spans = m.vm->positions().SpansOf(2);
-  EXPECT_EQ(std::vector<Span>(spans.begin(), spans.end()), (std::vector<Span>{{1, 4}, {4, 7}}));
+  EXPECT_EQ(m.Result(kOpNear, 3, {{4, 4}}, {{1, 2}, {6, 7}}), (std::vector<Span>{{1, 4}, {4, 7}}));
+  ASSERT_EQ(m.vm->positions().size(), 4u);  // one temporary
   m.Binary(kOpNear, 1, {{4, 4}}, {{40, 40}});
   EXPECT_EQ(m.vm->positions().size(), 2u);  // nothing matched: no temporary
+}
+
+// The index behind the six operators gives what comparing every pair gives,
+// in the same order, at the distances scripts use and at the largest.
+TEST(VirtualMachineTest, PositionalOperatorsAgreeWithEveryPairCompared) {
+  Machine m;
+  std::mt19937 random(20261209);
+  const uint32_t opcodes[] = {kOpNear,    kOpFollowedBy,    kOpPrecededBy,
+                              kOpNotNear, kOpNotFollowedBy, kOpNotPrecededBy};
+  for (int trial = 0; trial < 300; ++trial) {
+    std::vector<Span> left = RandomSpans(random, 40), right = RandomSpans(random, 120),
+                      more = RandomSpans(random, 10);
+    std::vector<Span> operand = more;
+    operand.insert(operand.end(), right.begin(), right.end());
+    for (uint32_t opcode : opcodes) {
+      for (int32_t n : {1, 4, 1000, INT32_MAX, 0, -1}) {
+        ASSERT_EQ(m.Result(opcode, n, left, right, more), ReferenceResult(opcode, n, left, operand))
+            << "trial " << trial << ", " << InfoOf(opcode).mnemonic << " " << n;
+      }
+    }
+  }
+}
+
+// A statement's intermediate positions are freed at its end unless a stored
+// result or a value on the stack still names them.
+TEST(VirtualMachineTest, TemporariesLiveWhileSomethingCanReadThem) {
+  Machine m;
+  OptionRecord named;
+  named.name = u"Kept";
+  m.program.AddStatement(u"dropped", {});
+  m.program.AddStatement(u"kept", named);
+  m.program.AddStatement(u"later", {});
+  auto nearOf = [&](int32_t left) {
+    m.program.Emit(left < 0 ? kOpLoadResult : kOpLoad, left < 0 ? 1 : left);
+    m.program.Emit(kOpLoad, 1);
+    m.program.Emit(kOpNear, 1);
+  };
+  nearOf(0);  // temporary 2
+  m.program.Emit(kOpStore, 0);
+  nearOf(0);  // temporary 3, left on the stack
+  nearOf(0);  // temporary 4, stored
+  m.program.Emit(kOpStore, 1);
+  const uint32_t afterKept = static_cast<uint32_t>(m.program.code().size());
+  nearOf(-1);  // temporary 5, from the stored result
+  m.program.Emit(kOpStore, 2);
+  m.program.Emit(kOpStore, 2);  // takes temporary 3 off the stack
+  m.Fill({{1, 1}, {5, 5}}, {{2, 2}, {9, 9}});
+  auto spansOf = [&](uint32_t id) { return m.vm->positions().SpansOf(id).size(); };
+  while (m.vm->instructionPointer() < afterKept) m.vm->Step(nullptr);
+  EXPECT_EQ(spansOf(2), 0u);
+  EXPECT_EQ(spansOf(3), 1u);
+  EXPECT_EQ(spansOf(4), 1u);
+  while (m.vm->Step(nullptr)) {
+  }
+  EXPECT_EQ(spansOf(3), 0u);
+  EXPECT_EQ(spansOf(4), 1u);
+  EXPECT_EQ(spansOf(5), 0u);
+  EXPECT_EQ(std::vector<uint32_t>(m.vm->hits().begin(), m.vm->hits().end()),
+            (std::vector<uint32_t>{1, 1, 2}));
 }
 
 TEST(VirtualMachineTest, ManyPositionsStayFast) {
