@@ -4,6 +4,7 @@ namespace Nimbra::Lexora {
 
 SteppingRun::SteppingRun(std::shared_ptr<const CompiledScript> script, ILXStream* stream)
     : script_(std::move(script)), program_(script_->program), pipeline_(program_, script_->words) {
+  pipeline_.machine().KeepTemporaries();
   pipeline_.Analyse(stream, nullptr);
 }
 

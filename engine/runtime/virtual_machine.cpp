@@ -244,7 +244,7 @@ void VirtualMachine::Positional(const Instruction& in, FILE* log) {
 }
 
 void VirtualMachine::ReleaseUnreadTemporaries(const Value* stored) {
-  if (unsettled_.empty()) return;
+  if (keepTemporaries_ || unsettled_.empty()) return;
   const uint32_t fixed = positions_.fixedCount();
   named_.clear();
   auto collect = [&](const Value& v) {

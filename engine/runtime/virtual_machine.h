@@ -44,6 +44,9 @@ class VirtualMachine {
   // of its positions freed, as before any scan.
   void DiscardResults();
 
+  // A debugger shows every temporary after its statement: none is freed.
+  void KeepTemporaries() { keepTemporaries_ = true; }
+
   uint32_t instructionPointer() const { return ip_; }
   std::span<const uint32_t> hits() const { return hits_; }
   const std::vector<Value>& stack() const { return stack_; }
@@ -75,6 +78,7 @@ class VirtualMachine {
   std::vector<Span> rightSpans_;
   std::vector<Span> result_;
   std::vector<uint32_t> named_;
+  bool keepTemporaries_ = false;
 };
 
 }  // namespace Nimbra::Lexora
