@@ -14,7 +14,7 @@ namespace {
 // What an element does to the text around it.
 enum class Role { Inline, Hidden, Block, Preformatted, Cell, LineBreak };
 
-Role RoleOf(const xmlNode* node) {
+Role RoleOf(const xmlChar* name) {
   static const std::unordered_map<std::string_view, Role> roles = [] {
     std::unordered_map<std::string_view, Role> r;
     for (const char* name : {"head", "script", "style", "template"}) r[name] = Role::Hidden;
@@ -31,7 +31,7 @@ Role RoleOf(const xmlNode* node) {
     r["br"] = Role::LineBreak;
     return r;
   }();
-  auto found = roles.find(reinterpret_cast<const char*>(node->name));
+  auto found = roles.find(reinterpret_cast<const char*>(name));
   return found == roles.end() ? Role::Inline : found->second;
 }
 
@@ -43,15 +43,15 @@ bool AsciiSpace(char c) {
 // breaks never pile up into more than one empty line.
 class TextWriter {
  public:
-  void Text(const char* text, bool preformatted) {
-    for (const char* p = text; *p != '\0'; ++p) {
-      if (!preformatted && AsciiSpace(*p)) {
+  void Text(std::string_view text, bool preformatted) {
+    for (char c : text) {
+      if (!preformatted && AsciiSpace(c)) {
         space_ = !out_.empty() && out_.back() != '\n';
         continue;
       }
       if (space_) out_ += ' ';
       space_ = false;
-      out_ += *p;
+      out_ += c;
     }
   }
   // Ends the line; a forced break (<br>) also ends an empty one.
@@ -72,65 +72,82 @@ class TextWriter {
   bool space_ = false;
 };
 
-struct FreeDocument {
-  void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+// Follows the parser's events; elements inside a hidden one are counted but
+// otherwise ignored.
+struct Reader {
+  TextWriter writer;
+  int hidden = 0;
+  int preformatted = 0;
+
+  // The events carry the parser, which carries the reader.
+  static Reader& Of(void* context) {
+    return *static_cast<Reader*>(static_cast<htmlParserCtxtPtr>(context)->_private);
+  }
+  static void Start(void* context, const xmlChar* name, const xmlChar**) {
+    Reader& r = Of(context);
+    Role role = RoleOf(name);
+    if (r.hidden > 0 || role == Role::Hidden) {
+      ++r.hidden;
+    } else {
+      r.Edge(role, true);
+    }
+  }
+  static void End(void* context, const xmlChar* name) {
+    Reader& r = Of(context);
+    if (r.hidden > 0) {
+      --r.hidden;
+    } else {
+      r.Edge(RoleOf(name), false);
+    }
+  }
+  static void Characters(void* context, const xmlChar* text, int length) {
+    Reader& r = Of(context);
+    if (r.hidden == 0) {
+      r.writer.Text(std::string_view(reinterpret_cast<const char*>(text), length),
+                    r.preformatted > 0);
+    }
+  }
+  static void Quiet(void*, const char*, ...) {}
+
+  // An element's edges: where blocks and cells separate their text.
+  void Edge(Role role, bool opening) {
+    if (role == Role::Block || role == Role::Preformatted) writer.Break(false);
+    if (role == Role::Cell) writer.Space();
+    if (role == Role::LineBreak && opening) writer.Break(true);
+    if (role == Role::Preformatted) preformatted += opening ? 1 : -1;
+  }
+};
+
+struct FreeContext {
+  void operator()(htmlParserCtxtPtr context) const { htmlFreeParserCtxt(context); }
 };
 
 }  // namespace
 
 std::string HtmlText(std::string_view utf8Html) {
+  std::unique_ptr<htmlParserCtxt, FreeContext> context(htmlNewParserCtxt());
+  if (!context) return std::string();
+  // Events rather than a tree: the text is all that is wanted. (The push
+  // parser is not used: it drops the text after a stray end tag.)
+  htmlSAXHandler& events = *context->sax;
+  events = htmlSAXHandler{};
+  events.startElement = Reader::Start;
+  events.endElement = Reader::End;
+  events.characters = Reader::Characters;
+  events.ignorableWhitespace = Reader::Characters;
+  events.cdataBlock = Reader::Characters;
+  events.warning = Reader::Quiet;
+  events.error = Reader::Quiet;
+  events.fatalError = Reader::Quiet;
+  Reader reader;
+  context->_private = &reader;
+  // The parser counts its input in int; the text is already UTF-8, whatever
+  // a meta tag in it says.
   int length = static_cast<int>(std::min<size_t>(utf8Html.size(), INT_MAX));
-  std::unique_ptr<xmlDoc, FreeDocument> document(htmlReadMemory(
-      utf8Html.data(), length, nullptr, "UTF-8",
-      HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET));
-  if (!document) return std::string();
-  TextWriter writer;
-  int preformatted = 0;
-  // An element's edges: where blocks and cells separate their text.
-  auto edge = [&](Role role, bool opening) {
-    if (role == Role::Block || role == Role::Preformatted) writer.Break(false);
-    if (role == Role::Cell) writer.Space();
-    if (role == Role::LineBreak && opening) writer.Break(true);
-    if (role == Role::Preformatted) preformatted += opening ? 1 : -1;
-  };
-  // A walk without recursion: down to the first child, else along to the next
-  // sibling, else back up, closing each element on the way.
-  xmlNode* node = xmlDocGetRootElement(document.get());
-  while (node != nullptr) {
-    bool descend = false;
-    if (node->type == XML_ELEMENT_NODE) {
-      Role role = RoleOf(node);
-      if (role != Role::Hidden) {
-        edge(role, true);
-        descend = node->children != nullptr;
-      }
-    } else if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-      if (node->content)
-        writer.Text(reinterpret_cast<const char*>(node->content), preformatted > 0);
-    }
-    if (descend) {
-      node = node->children;
-      continue;
-    }
-    // Close every element that has no next sibling, then move along.
-    for (;;) {
-      if (node->type == XML_ELEMENT_NODE) {
-        Role role = RoleOf(node);
-        if (role != Role::Hidden) edge(role, false);
-      }
-      if (node->next != nullptr) {
-        node = node->next;
-        break;
-      }
-      node = node->parent;
-      if (node == nullptr || node->type == XML_DOCUMENT_NODE ||
-          node->type == XML_HTML_DOCUMENT_NODE) {
-        node = nullptr;
-        break;
-      }
-    }
-  }
-  return writer.Take();
+  htmlCtxtReadMemory(
+      context.get(), utf8Html.data(), length, nullptr, "UTF-8",
+      HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
+  return reader.writer.Take();
 }
 
 }  // namespace lexora_mail

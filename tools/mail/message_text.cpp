@@ -16,8 +16,13 @@ using Nimbra::Lexora::Utf8ToUtf16;
 
 class TextBuilder {
  public:
+  static constexpr char16_t kBlanks[] = u" \t\r\n";
+
+  // Adds a piece without the blank lines and spaces around it.
   void Add(std::u16string_view piece) {
-    if (piece.empty()) return;
+    size_t first = piece.find_first_not_of(kBlanks);
+    if (first == std::u16string_view::npos) return;
+    piece = piece.substr(first, piece.find_last_not_of(kBlanks) + 1 - first);
     if (!text_.empty()) text_ += kPieceSeparator;
     text_ += piece;
   }

@@ -34,6 +34,13 @@ TEST(HtmlText, RecoversFromMalformedMarkup) {
   EXPECT_EQ(HtmlText("<p>unclosed <b>bold <i>italic</p>after"), "unclosed bold italic\nafter");
   EXPECT_EQ(HtmlText("</div></div>stray closers<"), "stray closers<");
   EXPECT_EQ(HtmlText(""), "");
+  // Text after a leading stray end tag is kept (a parser that dropped it
+  // would let a sender hide a whole part).
+  EXPECT_EQ(HtmlText("</b>hello <b>world</b>"), "hello world");
+}
+
+TEST(HtmlText, ReadsTheTextAsUtf8WhateverAMetaTagSays) {
+  EXPECT_EQ(HtmlText("<head><meta charset=\"koi8-r\"></head><body>caf\xc3\xa9</body>"), "café");
 }
 
 TEST(HtmlText, DeepNestingEndsWithoutRecursion) {
