@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Raw against --mail scanning of the SpamAssassin corpus: per statement, how
 many ham and spam messages it fires on; the ham messages on which the
-card-number statement still fires with --mail, with their long digit lines;
+card-number statement still fires with --mail, with the runs it takes for cards;
 and the throughput of both modes at 1 and 2 threads."""
 import argparse
 import json
 import os
 import re
+import resource
 import statistics
 import subprocess
 import sys
@@ -31,24 +32,50 @@ def scan(lexora, rules, files, mail, threads):
 
 
 def timed(lexora, args, runs):
-    seconds = []
+    """Median wall seconds and median CPU seconds (user + system) of a run."""
+    wall, cpu = [], []
     for _ in range(runs):
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
         start = time.perf_counter()
         subprocess.run([lexora] + args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        seconds.append(time.perf_counter() - start)
-    return statistics.median(seconds)
+        wall.append(time.perf_counter() - start)
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        cpu.append(after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime)
+    return statistics.median(wall), statistics.median(cpu)
 
 
 def is_ham(label):
     return "ham" in os.path.basename(os.path.dirname(label.split(":")[0]))
 
 
-def digit_lines(lexora, label):
-    """The lines of a message's --mail text holding 13 or more digits."""
+def luhn(digits):
+    total = 0
+    for k, c in enumerate(reversed(digits)):
+        d = int(c) * (2 if k % 2 else 1)
+        total += d - 9 if d > 9 else d
+    return total != 0 and total % 10 == 0
+
+
+def card_runs(lexora, label):
+    """The stretches of a message's --mail text that the card-number class
+    takes for a card: adjacent number words (only separators between them)
+    making 13 to 19 digits that pass the Luhn check."""
     path = label.rsplit(":", 1)[0] if re.search(r":\d+$", label) else label
     text = subprocess.run([lexora, "read", "--mail", path], capture_output=True,
                           text=True, errors="replace").stdout
-    return [l.strip()[:110] for l in text.splitlines() if len(re.findall(r"\d", l)) >= 13]
+    runs, window = [], []
+    for word in re.finditer(r"[^\W_]+", text):
+        if not word.group().isdigit():
+            window = []
+            continue
+        window.append(word)
+        for start in range(len(window)):
+            digits = "".join(w.group() for w in window[start:])
+            if 13 <= len(digits) <= 19 and luhn(digits):
+                runs.append(text[window[start].start():word.end()].replace("\n", "\\n")[:80])
+                window = []
+                break
+    return runs
 
 
 def main():
@@ -87,20 +114,23 @@ def main():
     remaining = sorted(l for l, fired in mail.items()
                        if fired is not None and card in fired and is_ham(l))
     out.append(f"Ham messages on which statement {card} (card number) fires with --mail: "
-               f"{len(remaining)}\n")
+               f"{len(remaining)}, each with the runs taken for a card number:\n")
     for label in remaining:
         out.append(f"- `{os.path.relpath(label, a.data)}`")
-        out.extend(f"    - `{line}`" for line in digit_lines(a.lexora, label))
-    out.append(f"\nThroughput, whole process, median of {a.runs} runs (MB of message files "
-               "per second):\n")
-    out.append("| mode | 1 thread | 2 threads |")
-    out.append("| --- | ---: | ---: |")
-    for name, extra in (("raw", []), ("--mail", ["--mail"])):
-        cells = [corpus_mb / timed(a.lexora, ["scan", "-j", str(t)] + extra + [a.rules] + files,
-                                   a.runs) for t in (1, 2)]
-        out.append(f"| scan {name} | {cells[0]:.1f} | {cells[1]:.1f} |")
-    parse = corpus_mb / timed(a.lexora, ["read", "--mail"] + files, a.runs)
-    out.append(f"| read --mail (parse, decode, normalise, print; no rules) | {parse:.1f} | |")
+        out.append("  " + ", ".join(f"`{run}`" for run in card_runs(a.lexora, label)))
+    out.append(f"\nThroughput, whole process, median of {a.runs} runs: MB of message files per "
+               "second of wall time, and CPU seconds (user + system) per run. Load average "
+               f"before: {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores.\n")
+    out.append("| mode | 1 thread MB/s | 2 threads MB/s | CPU s, 1 thread |")
+    out.append("| --- | ---: | ---: | ---: |")
+    for name, extra in (("scan raw", []), ("scan --mail", ["--mail"])):
+        cells = [timed(a.lexora, ["scan", "-j", str(t)] + extra + [a.rules] + files, a.runs)
+                 for t in (1, 2)]
+        out.append(f"| {name} | {corpus_mb / cells[0][0]:.1f} | {corpus_mb / cells[1][0]:.1f} | "
+                   f"{cells[0][1]:.2f} |")
+    wall, cpu = timed(a.lexora, ["read", "--mail"] + files, a.runs)
+    out.append(f"| read --mail (parse, decode, normalise, print; no rules) | {corpus_mb / wall:.1f} "
+               f"| | {cpu:.2f} |")
     report = "\n".join(out) + "\n"
     sys.stdout.write(report)
     if a.results:
