@@ -196,8 +196,7 @@ TEST(MailReader, SplitsAnMboxAndNamesEachMessage) {
   ASSERT_EQ(m.size(), 2u);
   EXPECT_EQ(m[0].label, "m:1");
   EXPECT_EQ(m[1].label, "m:2");
-  EXPECT_EQ(U8(m[0].text),
-            "one" + U8(lexora_mail::kPieceSeparator) + "first\n>From here, quoted");
+  EXPECT_EQ(U8(m[0].text), "one" + U8(lexora_mail::kPieceSeparator) + "first\n>From here, quoted");
   EXPECT_EQ(U8(m[1].text), "two" + U8(lexora_mail::kPieceSeparator) + "second");
 }
 
