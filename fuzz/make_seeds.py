@@ -47,6 +47,16 @@ files = {
 for name, data in files.items():
     write("file_stream_fuzzer", name, data)
 
+mails = {name.name: name.read_bytes() for name in pathlib.Path("examples/mail").iterdir()}
+mails["nested"] = (b"Content-Type: multipart/mixed; boundary=a\n\n--a\nContent-Type: message/rfc822\n\n"
+                   b"Subject: in\nContent-Type: multipart/alternative; boundary=b\n\n--b\n"
+                   b"Content-Type: text/html; charset=x-bogus\n\n<p>a<br>b</p>\n--b--\n--a--\n")
+mails["broken"] = (b"Subject: =?utf-8?q?=E2=82?=\nContent-Type: multipart/mixed\n\n--\n"
+                   b"Content-Transfer-Encoding: base64\n\n!!AAA=\n")
+mails["mbox-cut"] = b"From a Mon Dec  2 10:15:00 2024\nSubject: x\n\nFrom here\nFrom b\nSubj"
+for name, data in mails.items():
+    write("mail_reader_fuzzer", name, data)
+
 lines = {
     "table": 'foo "bar baz"',
     "quotes": 'a" b"c "foo " AND bar',

@@ -4,15 +4,16 @@
 
 #include "lexora2/lexora2.h"
 #include "tools/lexora/commands.h"
+#include "tools/lexora/mail_arguments.h"
 
 namespace lexora_cli {
 
 static const Command kCommands[] = {
     {"read", "decode and normalise files as the scanner sees them",
-     "usage: lexora read [--encoding NAME] FILE...\n"
+     "usage: lexora read [--encoding NAME | --mail [--header NAME] [--attachments]] FILE...\n"
      "Prints each file as the engine reads it: decoded to UTF-16 (from its\n"
      "byte-order mark, the given encoding, detection, or ISO-8859-1) and\n"
-     "decomposed by compatibility (NFKD), written back as UTF-8.\n",
+     "decomposed by compatibility (NFKD), written back as UTF-8.\n" LEXORA_MAIL_USAGE,
      RunRead},
     {"compile", "compile rule scripts and report their errors",
      "usage: lexora compile [--list] SCRIPT...\n"
@@ -45,7 +46,7 @@ static const Command kCommands[] = {
      "  --quote          show unnamed expressions by their text in reports\n"
      "  --json           one JSON object per file and line: file, score, triggered\n"
      "                   expressions (index, name, hits, score), error\n"
-     "  -j N             scan with N runners on N threads (default: cores)\n"
+     "  -j N             scan with N runners on N threads (default: cores)\n" LEXORA_MAIL_USAGE
      "Results are printed in input order. Exit status: 0 every file scanned,\n"
      "1 any failed, 2 usage error.\n",
      RunScan},

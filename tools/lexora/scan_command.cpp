@@ -17,6 +17,8 @@
 #include "engine/base/utf.h"
 #include "tools/lexora/commands.h"
 #include "tools/lexora/json_text.h"
+#include "tools/lexora/mail_arguments.h"
+#include "tools/mail/mail_reader.h"
 
 namespace lexora_cli {
 namespace {
@@ -31,6 +33,7 @@ struct ScanOptions {
   std::string filesFrom;
   bool quote = false;
   bool json = false;
+  MailArguments mail;
   unsigned threads = std::max(1u, std::thread::hardware_concurrency());
 };
 
@@ -40,7 +43,9 @@ struct ExpressionHit {
   int32_t score;
 };
 
+// The result of one scanned text: a file, or one message of it with --mail.
 struct FileResult {
+  std::string label;
   bool ok = false;
   std::string error;
   int32_t score = 0;
@@ -73,7 +78,9 @@ std::optional<ScanOptions> ParseOptions(const Arguments& args, std::string& prob
       }
       return &args[++i];
     };
-    if (a == "--encoding" || a == "--log" || a == "--files-from" || a == "-j") {
+    if (TakeMailArgument(args, i, o.mail, problem)) {
+      if (!problem.empty()) return std::nullopt;
+    } else if (a == "--encoding" || a == "--log" || a == "--files-from" || a == "-j") {
       const std::string* v = value(a.c_str());
       if (!v) return std::nullopt;
       if (a == "--encoding") o.encoding = *v;
@@ -110,6 +117,8 @@ std::optional<ScanOptions> ParseOptions(const Arguments& args, std::string& prob
     problem = "needs a script and at least one file or directory";
     return std::nullopt;
   }
+  problem = MailArgumentsProblem(o.mail, o.encoding);
+  if (!problem.empty()) return std::nullopt;
   if (!o.log.empty()) o.threads = 1;  // one log file belongs to one runner
   return o;
 }
@@ -137,15 +146,10 @@ std::vector<std::string> CollectFiles(const std::vector<std::string>& inputs) {
   return files;
 }
 
-FileResult ScanFile(ILXRunner& runner, uint32_t expressions, const std::string& path,
-                    const ScanOptions& o) {
+FileResult ScanStream(ILXRunner& runner, uint32_t expressions, ILXStream* stream,
+                      const ScanOptions& o) {
   FileResult r;
-  StreamHandle stream(CreateFileStreamWithEncoding(path.c_str(), o.encoding.c_str()));
-  if (!stream) {
-    r.error = "cannot open";
-    return r;
-  }
-  if (!runner.Run(stream.get())) {
+  if (!runner.Run(stream)) {
     r.error = Utf16ToUtf8(runner.GetErrorText());
     return r;
   }
@@ -159,7 +163,37 @@ FileResult ScanFile(ILXRunner& runner, uint32_t expressions, const std::string& 
   return r;
 }
 
-void PrintText(const std::string& file, const FileResult& r) {
+// One result for a file; with --mail one per message, an mbox giving several.
+std::vector<FileResult> ScanFile(ILXRunner& runner, uint32_t expressions, const std::string& path,
+                                 const ScanOptions& o) {
+  std::vector<FileResult> results;
+  if (!o.mail.mail) {
+    StreamHandle stream(CreateFileStreamWithEncoding(path.c_str(), o.encoding.c_str()));
+    FileResult& r = results.emplace_back();
+    if (stream) {
+      r = ScanStream(runner, expressions, stream.get(), o);
+    } else {
+      r.error = "cannot open";
+    }
+    r.label = path;
+    return results;
+  }
+  lexora_mail::ReadMailFile(path, o.mail.options, [&](lexora_mail::MailMessage&& message) {
+    FileResult& r = results.emplace_back();
+    if (message.ok) {
+      StreamHandle stream(
+          CreateStringStream(message.text.data(), static_cast<uint32_t>(message.text.size())));
+      r = ScanStream(runner, expressions, stream.get(), o);
+    } else {
+      r.error = message.error;
+    }
+    r.label = std::move(message.label);
+  });
+  return results;
+}
+
+void PrintText(const FileResult& r) {
+  const std::string& file = r.label;
   if (!r.ok) {
     std::fprintf(stderr, "%s: error: %s\n", file.c_str(), r.error.c_str());
     return;
@@ -174,9 +208,8 @@ void PrintText(const std::string& file, const FileResult& r) {
   }
 }
 
-void PrintJson(const std::string& file, const FileResult& r,
-               const std::vector<std::string>& names) {
-  std::string line = "{\"file\":" + JsonString(file);
+void PrintJson(const FileResult& r, const std::vector<std::string>& names) {
+  std::string line = "{\"file\":" + JsonString(r.label);
   if (r.ok) {
     line += ",\"score\":" + std::to_string(r.score) + ",\"expressions\":[";
     for (size_t k = 0; k < r.hits.size(); ++k) {
@@ -244,7 +277,7 @@ int RunScan(const Arguments& args) {
   std::vector<std::string> files = CollectFiles(o.inputs);
   std::vector<std::string> names = ExpressionNames(*script);
   uint32_t expressions = script->GetExpressionCount();
-  std::vector<std::optional<FileResult>> results(files.size());
+  std::vector<std::optional<std::vector<FileResult>>> results(files.size());
   std::mutex mutex;
   std::condition_variable ready;
   std::atomic<size_t> next{0};
@@ -254,11 +287,12 @@ int RunScan(const Arguments& args) {
       std::fprintf(stderr, "lexora scan: cannot open log file %s\n", o.log.c_str());
     }
     for (size_t i; (i = next++) < files.size();) {
-      FileResult r;
+      std::vector<FileResult> r;
       if (runner) {
         r = ScanFile(*runner, expressions, files[i], o);
       } else {
-        r.error = "cannot create a runner";
+        r.emplace_back().error = "cannot create a runner";
+        r.back().label = files[i];
       }
       std::lock_guard lock(mutex);
       results[i] = std::move(r);
@@ -273,18 +307,20 @@ int RunScan(const Arguments& args) {
   Progress progress(files.size());
   int status = 0;
   for (size_t i = 0; i < files.size(); ++i) {
-    FileResult r;
+    std::vector<FileResult> fileResults;
     {
       std::unique_lock lock(mutex);
       ready.wait(lock, [&] { return results[i].has_value(); });
-      r = std::move(*results[i]);
+      fileResults = std::move(*results[i]);
       results[i].reset();
     }
-    if (!r.ok) status = 1;
-    if (o.json) {
-      PrintJson(files[i], r, names);
-    } else {
-      PrintText(files[i], r);
+    for (const FileResult& r : fileResults) {
+      if (!r.ok) status = 1;
+      if (o.json) {
+        PrintJson(r, names);
+      } else {
+        PrintText(r);
+      }
     }
     progress.Update(i + 1);
   }
