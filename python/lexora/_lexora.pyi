@@ -1,5 +1,5 @@
 import os
-from typing import List, Optional, Sequence, Tuple, Union
+from typing import List, Literal, Optional, Sequence, Tuple, Union, overload
 
 from lexora._types import Hit, ScanError
 
@@ -10,6 +10,8 @@ class ScanResult:
     @property
     def score(self) -> int: ...
     @property
+    def label(self) -> Optional[str]: ...
+    @property
     def hits(self) -> List[Hit]: ...
     def report(self, quote: bool = False) -> str: ...
 
@@ -17,15 +19,26 @@ class Script:
     def __init__(self, text: str) -> None: ...
     @property
     def expressions(self) -> List[str]: ...
+    @overload
     def scan(
         self,
         data: Union[str, bytes, bytearray, memoryview, "os.PathLike[str]", "os.PathLike[bytes]"],
         encoding: Optional[str] = None,
+        mail: Literal[False] = False,
     ) -> ScanResult: ...
+    @overload
+    def scan(
+        self,
+        data: Union[bytes, bytearray, memoryview, "os.PathLike[str]", "os.PathLike[bytes]"],
+        encoding: None = None,
+        *,
+        mail: Literal[True],
+    ) -> List[Union[ScanResult, ScanError]]: ...
     def scan_files(
         self,
         paths: Sequence[Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]],
         encoding: Optional[str] = None,
+        mail: bool = False,
     ) -> List[Union[ScanResult, ScanError]]: ...
 
 def detect(data: Union[bytes, bytearray, memoryview]) -> str: ...
