@@ -1,7 +1,7 @@
 import os
 from typing import List, Literal, Optional, Sequence, Tuple, Union, overload
 
-from lexora._types import Hit, ScanError
+from lexora._types import Hit, MailMessage, ScanError
 
 __version__: str
 library_version: Tuple[int, int, int, int]
@@ -42,4 +42,7 @@ class Script:
     ) -> List[Union[ScanResult, ScanError]]: ...
 
 def detect(data: Union[bytes, bytearray, memoryview]) -> str: ...
+def read_mail(
+    data: Union[bytes, bytearray, memoryview, "os.PathLike[str]", "os.PathLike[bytes]"],
+) -> List[MailMessage]: ...
 def _convert_line(line: str, score: int, weighting: int) -> Tuple[int, str, str]: ...

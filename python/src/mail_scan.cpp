@@ -1,12 +1,10 @@
 #include "python/src/mail_scan.h"
 
 #include "engine/base/utf.h"
-#include "tools/mail/mail_reader.h"
 
 namespace lexora_python {
-namespace {
 
-lexora_mail::MessageSink Scanner(Script& script, std::vector<MailOutcome>& outcomes) {
+lexora_mail::MessageSink MessageScanner(Script& script, std::vector<MailOutcome>& outcomes) {
   return [&script, &outcomes](lexora_mail::MailMessage&& message) {
     MailOutcome& o = outcomes.emplace_back();
     o.label = std::move(message.label);
@@ -24,20 +22,11 @@ lexora_mail::MessageSink Scanner(Script& script, std::vector<MailOutcome>& outco
   };
 }
 
-}  // namespace
-
 std::vector<MailOutcome> ScanMailFiles(Script& script, const std::vector<std::string>& paths) {
   std::vector<MailOutcome> outcomes;
   for (const std::string& path : paths) {
-    lexora_mail::ReadMailFile(path, lexora_mail::MailOptions{}, Scanner(script, outcomes));
+    lexora_mail::ReadMailFile(path, lexora_mail::MailOptions{}, MessageScanner(script, outcomes));
   }
-  return outcomes;
-}
-
-std::vector<MailOutcome> ScanMailBytes(Script& script, std::string_view bytes,
-                                       const std::string& name) {
-  std::vector<MailOutcome> outcomes;
-  lexora_mail::ReadMailBytes(bytes, name, lexora_mail::MailOptions{}, Scanner(script, outcomes));
   return outcomes;
 }
 

@@ -4,10 +4,10 @@
 #define LEXORA_PYTHON_MAIL_SCAN_H
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "python/src/script.h"
+#include "tools/mail/mail_reader.h"
 
 namespace lexora_python {
 
@@ -18,11 +18,11 @@ struct MailOutcome {
   ScanOutcome outcome;
 };
 
-// A message that cannot be read or scanned is a ScanFailure in its place;
-// the messages after it are still scanned. Called without the GIL.
+// Scans each message it is handed into `outcomes`. A message that cannot be
+// read or scanned is a ScanFailure in its place; the messages after it are
+// still scanned. Called without the GIL.
+lexora_mail::MessageSink MessageScanner(Script& script, std::vector<MailOutcome>& outcomes);
 std::vector<MailOutcome> ScanMailFiles(Script& script, const std::vector<std::string>& paths);
-std::vector<MailOutcome> ScanMailBytes(Script& script, std::string_view bytes,
-                                       const std::string& name);
 
 }  // namespace lexora_python
 

@@ -43,25 +43,50 @@ py::list MailResults(std::vector<MailOutcome>&& outcomes) {
   return results;
 }
 
-// With mail=True: bytes or a path read as mail, a list of per-message results.
-py::list ScanMail(Script& script, const py::object& data,
-                  const std::optional<std::string>& encoding) {
+// Hands each message of mail bytes or a mail file to `sink`, which runs
+// without the GIL.
+void ReadMailObject(const py::object& data, const lexora_mail::MessageSink& sink) {
   if (py::isinstance<py::str>(data)) {
     throw py::type_error("mail is read from bytes or a path, not from str");
   }
-  RejectEncodingForMail(encoding);
-  std::vector<MailOutcome> outcomes;
   if (PyObject_CheckBuffer(data.ptr())) {
     ByteView bytes(data);
     py::gil_scoped_release unlocked;
-    outcomes = ScanMailBytes(
-        script, std::string_view(static_cast<const char*>(bytes.data()), bytes.size()), kBytesName);
-  } else {
-    std::string path = py::bytes(py::module_::import("os").attr("fsencode")(data));
-    py::gil_scoped_release unlocked;
-    outcomes = ScanMailFiles(script, {path});
+    lexora_mail::ReadMailBytes(
+        std::string_view(static_cast<const char*>(bytes.data()), bytes.size()), kBytesName, {},
+        sink);
+    return;
   }
+  std::string path = py::bytes(py::module_::import("os").attr("fsencode")(data));
+  py::gil_scoped_release unlocked;
+  lexora_mail::ReadMailFile(path, {}, sink);
+}
+
+// With mail=True: a list of per-message results.
+py::list ScanMail(Script& script, const py::object& data,
+                  const std::optional<std::string>& encoding) {
+  RejectEncodingForMail(encoding);
+  std::vector<MailOutcome> outcomes;
+  ReadMailObject(data, MessageScanner(script, outcomes));
   return MailResults(std::move(outcomes));
+}
+
+// The text the rules see in each message: MailMessage(label, text, error).
+py::list ReadMail(const py::object& data) {
+  std::vector<lexora_mail::MailMessage> messages;
+  ReadMailObject(data, [&](lexora_mail::MailMessage&& m) { messages.push_back(std::move(m)); });
+  py::object fsdecode = py::module_::import("os").attr("fsdecode");
+  py::object record = py::module_::import("lexora._types").attr("MailMessage");
+  py::list result;
+  for (const lexora_mail::MailMessage& m : messages) {
+    py::object label = fsdecode(py::bytes(m.label));
+    if (m.ok) {
+      result.append(record(label, FromUtf16(m.text), py::none()));
+    } else {
+      result.append(record(label, py::none(), py::str(m.error)));
+    }
+  }
+  return result;
 }
 
 // The scan's view of a Python object: bytes-like objects are file contents,
@@ -243,6 +268,7 @@ PYBIND11_MODULE(_lexora, module) {
            py::arg("mail") = false);
 
   module.def("detect", &Detect, py::arg("data"));
+  module.def("read_mail", &ReadMail, py::arg("data"));
   module.def("_convert_line", &ConvertLine, py::arg("line"), py::arg("score"),
              py::arg("weighting"));
 }

@@ -1,9 +1,10 @@
 import concurrent.futures
+import unicodedata
 
 import pytest
 
 import lexora
-from conftest import cli_json
+from conftest import cli_json, run_cli
 
 MBOX = "examples/mail/inbox.mbox"
 MULTIPART = "examples/mail/prize-multipart.eml"
@@ -83,3 +84,19 @@ def test_threads_read_mail_in_parallel(source, script):
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
         for results in pool.map(scan_all, range(4)):
             assert results == expected * 10
+
+
+def test_read_mail_gives_the_text_lexora_read_mail_prints(source):
+    done = run_cli("read", "--mail", str(source / MULTIPART))
+    assert done.returncode == 0
+    [message] = lexora.read_mail(source / MULTIPART)
+    assert message.label == str(source / MULTIPART) and message.error is None
+    # The reader's text, before the engine decomposes it as `lexora read` shows
+    assert done.stdout.decode() == unicodedata.normalize("NFKD", message.text) + "\n"
+    assert "2 million dollars" in message.text and "<" not in message.text
+    first, broken, last = lexora.read_mail(BROKEN_MBOX)
+    assert first == lexora.MailMessage("<bytes>:1", "one\n\n\u00b7\n\nmeeting agenda", None)
+    assert broken == lexora.MailMessage("<bytes>:2", None, "no mail message at byte 61")
+    assert last.text.startswith("two")
+    with pytest.raises(TypeError):
+        lexora.read_mail("Subject: hello\n\nbody")
