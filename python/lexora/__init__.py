@@ -10,12 +10,14 @@ thread scans with a runner of its own.
 
 import warnings
 
-from lexora._lexora import Script, ScanResult, __version__, detect, library_version
+from lexora._lexora import Script, ScanResult, __version__, detect, library_version, read_mail
 from lexora._lexora import _convert_line
-from lexora._types import CompileError, ConversionError, ConversionWarning, Error, Hit, ScanError
+from lexora._types import (CompileError, ConversionError, ConversionWarning, Error, Hit, MailMessage,
+                           ScanError)
 
 __all__ = [
-    "Script", "ScanResult", "Hit", "detect", "convert_line", "library_version", "__version__",
+    "Script", "ScanResult", "Hit", "MailMessage", "detect", "read_mail", "convert_line",
+    "library_version", "__version__",
     "Error", "CompileError", "ScanError", "ConversionError", "ConversionWarning",
 ]
 

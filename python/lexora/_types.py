@@ -12,6 +12,14 @@ class Hit(NamedTuple):
     score: int
 
 
+class MailMessage(NamedTuple):
+    """One message as the rules see it: its text, or why there is none."""
+
+    label: str
+    text: Optional[str]
+    error: Optional[str]
+
+
 class Error(Exception):
     """An error reported by the Lexora engine."""
 

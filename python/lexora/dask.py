@@ -41,17 +41,16 @@ def scan(client, script_text, paths, mail=False, partition_size=None):
     already submitted to the cluster (``client.persist``): ``.compute()``
     gathers it, ``.filter``, ``.map`` or ``.to_textfiles`` work on it in place.
     The paths must name the same files on every worker (a shared file system).
+    With ``mail=True`` each file is read as mail, as ``lexora scan --mail``
+    reads it: one result per message, an mbox's labelled "FILE:N".
     ``partition_size`` files make one task (default: see partition_size_for).
     Raises lexora.CompileError at once when the script does not compile.
     """
-    if mail:
-        raise NotImplementedError(
-            "lexora.dask.scan(mail=True) needs the mail reader, which this build of lexora lacks")
     _compiled(script_text)  # compile errors belong to the caller, not to each task
     names = [os.fsdecode(p) for p in paths]
     size = partition_size or partition_size_for(len(names), sum(client.nthreads().values()))
     bag = dask.bag.from_sequence(names, partition_size=size)
-    return client.persist(bag.map_partitions(_scan_partition, script_text))
+    return client.persist(bag.map_partitions(_scan_partition, script_text, mail))
 
 
 def partition_size_for(files, worker_threads):
@@ -73,9 +72,15 @@ def _compiled(script_text):
         return script
 
 
-def _scan_partition(names, script_text):
-    results = _compiled(script_text).scan_files(names)
+def _scan_partition(names, script_text, mail):
+    results = _compiled(script_text).scan_files(names, mail=mail)
+    if mail:  # messages, not files: each result carries its label
+        return [_record(_label(result), result) for result in results]
     return [_record(name, result) for name, result in zip(names, results)]
+
+
+def _label(result):
+    return result.path if isinstance(result, lexora.ScanError) else result.label
 
 
 def _record(name, result):

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/input/file_stream.h"
+#include "python/src/mail_scan.h"
 #include "python/src/memory_file.h"
 #include "python/src/python_values.h"
 #include "python/src/script.h"
@@ -19,10 +20,79 @@ py::object ScanErrorOf(const ScanFailure& failure, const py::object& path) {
   return PackageError("ScanError", py::make_tuple(FromUtf16(failure.reason), path));
 }
 
+// The label a message of bytes read as mail goes by.
+constexpr char kBytesName[] = "<bytes>";
+
+void RejectEncodingForMail(const std::optional<std::string>& encoding) {
+  if (encoding) {
+    throw py::value_error("an encoding does not apply to mail, whose parts name their charsets");
+  }
+}
+
+// One result or ScanError per message, in file order.
+py::list MailResults(std::vector<MailOutcome>&& outcomes) {
+  py::object fsdecode = py::module_::import("os").attr("fsdecode");
+  py::list results;
+  for (MailOutcome& o : outcomes) {
+    if (auto* result = std::get_if<ScanResult>(&o.outcome)) {
+      results.append(py::cast(std::move(*result)));
+    } else {
+      results.append(ScanErrorOf(std::get<ScanFailure>(o.outcome), fsdecode(py::bytes(o.label))));
+    }
+  }
+  return results;
+}
+
+// Hands each message of mail bytes or a mail file to `sink`, which runs
+// without the GIL.
+void ReadMailObject(const py::object& data, const lexora_mail::MessageSink& sink) {
+  if (py::isinstance<py::str>(data)) {
+    throw py::type_error("mail is read from bytes or a path, not from str");
+  }
+  if (PyObject_CheckBuffer(data.ptr())) {
+    ByteView bytes(data);
+    py::gil_scoped_release unlocked;
+    lexora_mail::ReadMailBytes(
+        std::string_view(static_cast<const char*>(bytes.data()), bytes.size()), kBytesName, {},
+        sink);
+    return;
+  }
+  std::string path = py::bytes(py::module_::import("os").attr("fsencode")(data));
+  py::gil_scoped_release unlocked;
+  lexora_mail::ReadMailFile(path, {}, sink);
+}
+
+// With mail=True: a list of per-message results.
+py::list ScanMail(Script& script, const py::object& data,
+                  const std::optional<std::string>& encoding) {
+  RejectEncodingForMail(encoding);
+  std::vector<MailOutcome> outcomes;
+  ReadMailObject(data, MessageScanner(script, outcomes));
+  return MailResults(std::move(outcomes));
+}
+
+// The text the rules see in each message: MailMessage(label, text, error).
+py::list ReadMail(const py::object& data) {
+  std::vector<lexora_mail::MailMessage> messages;
+  ReadMailObject(data, [&](lexora_mail::MailMessage&& m) { messages.push_back(std::move(m)); });
+  py::object fsdecode = py::module_::import("os").attr("fsdecode");
+  py::object record = py::module_::import("lexora._types").attr("MailMessage");
+  py::list result;
+  for (const lexora_mail::MailMessage& m : messages) {
+    py::object label = fsdecode(py::bytes(m.label));
+    if (m.ok) {
+      result.append(record(label, FromUtf16(m.text), py::none()));
+    } else {
+      result.append(record(label, py::none(), py::str(m.error)));
+    }
+  }
+  return result;
+}
+
 // The scan's view of a Python object: bytes-like objects are file contents,
 // str is text, anything else a path (os.PathLike, with os.fsencode's bytes).
-ScanResult ScanObject(Script& script, const py::object& data,
-                      const std::optional<std::string>& encoding) {
+ScanResult ScanOne(Script& script, const py::object& data,
+                   const std::optional<std::string>& encoding) {
   try {
     if (py::isinstance<py::str>(data)) {
       if (encoding) throw py::type_error("an encoding applies to bytes and files, not to str");
@@ -54,20 +124,36 @@ ScanResult ScanObject(Script& script, const py::object& data,
   }
 }
 
+py::object ScanObject(Script& script, const py::object& data,
+                      const std::optional<std::string>& encoding, bool mail) {
+  if (mail) return ScanMail(script, data, encoding);
+  return py::cast(ScanOne(script, data, encoding));
+}
+
 // Many files in one call, the GIL released once: a list of results, with a
 // ScanError in the place of each file that could not be scanned.
+// With mail=True, one per message: an mbox gives several.
 py::list ScanFiles(Script& script, const py::sequence& paths,
-                   const std::optional<std::string>& encoding) {
+                   const std::optional<std::string>& encoding, bool mail) {
+  if (mail) RejectEncodingForMail(encoding);
   py::object fsencode = py::module_::import("os").attr("fsencode");
-  py::object fspath = py::module_::import("os").attr("fspath");
   std::vector<std::string> names;
   names.reserve(paths.size());
   for (const py::handle& path : paths) names.push_back(py::bytes(fsencode(path)));
+  if (mail) {
+    std::vector<MailOutcome> outcomes;
+    {
+      py::gil_scoped_release unlocked;
+      outcomes = ScanMailFiles(script, names);
+    }
+    return MailResults(std::move(outcomes));
+  }
   std::vector<ScanOutcome> outcomes;
   {
     py::gil_scoped_release unlocked;
     outcomes = script.ScanFiles(names, encoding.value_or(""));
   }
+  py::object fspath = py::module_::import("os").attr("fspath");
   py::list results;
   for (size_t i = 0; i < outcomes.size(); ++i) {
     if (auto* result = std::get_if<ScanResult>(&outcomes[i])) {
@@ -147,6 +233,12 @@ PYBIND11_MODULE(_lexora, module) {
   py::class_<ScanResult>(module, "ScanResult")
       .def_readonly("score", &ScanResult::score)
       .def_property_readonly(
+          "label",
+          [](const ScanResult& r) -> py::object {
+            if (r.label.empty()) return py::none();
+            return py::module_::import("os").attr("fsdecode")(py::bytes(r.label));
+          })
+      .def_property_readonly(
           "hits",
           [](const ScanResult& r) {
             py::object hit = py::module_::import("lexora._types").attr("Hit");
@@ -170,10 +262,13 @@ PYBIND11_MODULE(_lexora, module) {
   py::class_<Script>(module, "Script")
       .def(py::init(&CompileScript), py::arg("text"))
       .def_property_readonly("expressions", &Expressions)
-      .def("scan", &ScanObject, py::arg("data"), py::arg("encoding") = py::none())
-      .def("scan_files", &ScanFiles, py::arg("paths"), py::arg("encoding") = py::none());
+      .def("scan", &ScanObject, py::arg("data"), py::arg("encoding") = py::none(),
+           py::arg("mail") = false)
+      .def("scan_files", &ScanFiles, py::arg("paths"), py::arg("encoding") = py::none(),
+           py::arg("mail") = false);
 
   module.def("detect", &Detect, py::arg("data"));
+  module.def("read_mail", &ReadMail, py::arg("data"));
   module.def("_convert_line", &ConvertLine, py::arg("line"), py::arg("score"),
              py::arg("weighting"));
 }

@@ -33,6 +33,7 @@ struct ScanResult {
   std::u16string report;
   std::u16string quotedReport;
   std::shared_ptr<const std::vector<std::u16string>> names;  // of every statement
+  std::string label;  // a mail message's, as `lexora scan --mail` names it; empty otherwise
 };
 
 // Why a scan did not complete: "cannot open" or the engine's message.

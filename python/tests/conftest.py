@@ -28,9 +28,9 @@ def run_cli(*args, input=None):
     return subprocess.run([CLI, *args], input=input, capture_output=True, check=False)
 
 
-def cli_json(script_path, files):
-    """The objects `lexora scan --json` prints for the files, in order."""
-    done = run_cli("scan", "--json", "--files-from", "-", str(script_path),
+def cli_json(script_path, files, *options):
+    """The objects `lexora scan --json [OPTIONS]` prints for the files, in order."""
+    done = run_cli("scan", "--json", *options, "--files-from", "-", str(script_path),
                    input=b"".join(os.fsencode(f) + b"\n" for f in files))
     assert done.returncode in (0, 1), done.stderr
     return [json.loads(line) for line in done.stdout.decode().splitlines()]

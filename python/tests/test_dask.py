@@ -36,9 +36,16 @@ def test_compile_errors_are_raised_at_the_call(client):
         lexora.dask.scan(client, "money AND", ["x"])
 
 
-def test_mail_reader_is_not_offered_yet(client, mail_rules):
-    with pytest.raises(NotImplementedError):
-        lexora.dask.scan(client, mail_rules, [], mail=True)
+def test_mail_results_equal_lexora_scan_mail_json(client, source, mail_rules, tmp_path):
+    not_mail = tmp_path / "note.txt"
+    not_mail.write_bytes(b"Please wire transfer the funds immediately")
+    files = sorted(str(p) for p in (source / "examples/mail").iterdir())
+    files += [str(not_mail), str(tmp_path / "missing.eml")]
+    expected = cli_json(source / "examples/rules/mail.lx", files, "--mail")
+    assert any(r["file"].endswith("inbox.mbox:3") for r in expected)
+    assert [r["error"] for r in expected[-2:]] == ["no mail message at byte 0", "cannot open"]
+    results = lexora.dask.scan(client, mail_rules, files, mail=True, partition_size=3)
+    assert results.compute() == expected
 
 
 def test_a_worker_killed_mid_scan_loses_nothing(client, source, mail_rules, example_files):
