@@ -216,7 +216,7 @@ void WriteCrashReport(FaultRecord& record, const siginfo_t* info, const void* co
 
   sigjmp_buf abort;
   t_reportAbort = &abort;
-  if (sigsetjmp(abort, 1) == 0) WriteSections(record, fd, context, operation);
+  if (sigsetjmp(abort, 0) == 0) WriteSections(record, fd, context, operation);
   t_reportAbort = nullptr;
   close(fd);
 }
