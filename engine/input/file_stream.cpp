@@ -30,8 +30,8 @@ FILE* OpenRegularFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat status;
-  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+  // O_NONBLOCK has no effect on a regular file's reads: it may stay set.
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(fd);
     return nullptr;
   }
