@@ -269,12 +269,6 @@ void PruneCrashReports(const std::string& directory, const std::string& moduleNa
   }
 }
 
-std::string CrashReportDirectory() {
-  SignalSafeText directory;
-  AddReportDirectory(directory);
-  return std::string(directory.data(), directory.size());
-}
-
 std::string CrashReportModuleName() {
   return g_moduleName;
 }

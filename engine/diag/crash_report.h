@@ -52,9 +52,7 @@ void FinishCrashReport(const FaultRecord& record);
 void PruneCrashReports(const std::string& directory, const std::string& moduleName,
                        size_t keep = kReportsKept);
 
-// The directory reports go to, with its trailing slash, and the library's
-// file name.
-std::string CrashReportDirectory();
+// The library's file name, which starts every report's name.
 std::string CrashReportModuleName();
 
 }  // namespace Nimbra::Lexora

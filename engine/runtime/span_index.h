@@ -10,19 +10,21 @@
 #include <span>
 #include <vector>
 
+#include "engine/compiler/instruction.h"
 #include "engine/runtime/word_position_list.h"
 
 namespace Nimbra::Lexora {
 
 class SpanIndex {
  public:
-  // How a right span q may stand to a left span p, at a word distance d
-  // (spans compare as signed numbers):
+  // How a right span q may stand to a left span p under an opcode's
+  // positional relation, at a word distance d (spans compare as signed
+  // numbers):
   // Near: d = q.first - p.last when p ends before q starts, p.first - q.last
   //   when q ends before p starts, else 0 (they overlap);
   // FollowedBy: d = q.first - p.last, only when p ends before q starts;
   // PrecededBy: d = p.first - q.last, only when q ends before p starts.
-  enum class Relation { Near, FollowedBy, PrecededBy };
+  // (Relation comes from the opcode table.)
 
   // Takes the spans, in operand order; `spans` is left with storage to reuse.
   void Assign(std::vector<Span>& spans);

@@ -6,21 +6,6 @@
 #include "engine/compiler/listing.h"
 
 namespace Nimbra::Lexora {
-namespace {
-
-// The span index's reading of an opcode row's relation.
-SpanIndex::Relation SpanRelationOf(Relation relation) {
-  switch (relation) {
-    case Relation::FollowedBy:
-      return SpanIndex::Relation::FollowedBy;
-    case Relation::PrecededBy:
-      return SpanIndex::Relation::PrecededBy;
-    default:
-      return SpanIndex::Relation::Near;
-  }
-}
-
-}  // namespace
 
 void VirtualMachine::Reset() {
   positions_.Reset(program_.identifierCount());
@@ -218,15 +203,14 @@ void VirtualMachine::Positional(const Instruction& in, FILE* log) {
     return true;
   });
   right_.Assign(rightSpans_);
-  const SpanIndex::Relation relation = SpanRelationOf(row.relation);
   const int32_t n = in.distance();
   result_.clear();
   l.ForEachPosition(positions_, [&](const Span& p) {
     if (row.negated) {
-      if (!right_.AnyWithin(relation, p, n)) result_.push_back(p);
+      if (!right_.AnyWithin(row.relation, p, n)) result_.push_back(p);
       return true;
     }
-    for (uint32_t k : right_.AllWithin(relation, p, n)) {
+    for (uint32_t k : right_.AllWithin(row.relation, p, n)) {
       const Span& q = right_.at(k);
       int32_t first = std::min(static_cast<int32_t>(p.first), static_cast<int32_t>(q.first));
       int32_t last = std::max(static_cast<int32_t>(p.last), static_cast<int32_t>(q.last));
