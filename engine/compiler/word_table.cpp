@@ -80,7 +80,13 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
   for (auto [state, id] : wildcardAccepts) wildcardWords_[state] = id;
   pending_.clear();
   pending_.shrink_to_fit();
-  for (char16_t u = 0; u < kLatinUnits; ++u) latinColumns_[u] = literal_.ColumnOf(Fold(u));
+  BuildUnitRoles();
+  for (char16_t u = 0; u < kLatinUnits; ++u) {
+    latinColumns_[u] = literal_.ColumnOf(Fold(u));
+    latinRunSteps_[u] = !(RoleOf(u) & kRoleWord) ? kEndsRun
+                        : latinColumns_[u] < 0   ? kDies
+                                                 : latinColumns_[u];
+  }
 }
 
 }  // namespace Nimbra::Lexora

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/base/char_props.h"
+#include "engine/base/unit_roles.h"
 #include "engine/compiler/literal_automaton.h"
 #include "engine/compiler/wildcard_automaton.h"
 
@@ -44,6 +45,18 @@ class WordTable {
   int16_t LiteralColumnOf(char16_t unit) const {
     return unit < kLatinUnits ? latinColumns_[unit] : literal_.ColumnOf(Fold(unit));
   }
+  // What a unit of text does to the literal automaton inside a run of plain
+  // word characters: its column; kEndsRun when it is no plain word
+  // character; kDies when it is one outside the alphabet. A unit below
+  // U+0100 finds it in one read.
+  static constexpr int16_t kDies = -1;
+  static constexpr int16_t kEndsRun = -2;
+  int16_t RunStepOf(char16_t unit) const {
+    if (unit < kLatinUnits) return latinRunSteps_[unit];
+    if (!(RoleOf(unit) & kRoleWord)) return kEndsRun;
+    int16_t column = literal_.ColumnOf(Fold(unit));
+    return column < 0 ? kDies : column;
+  }
   // Whether a unit of text (before folding) has a column in the automata,
   // which share one alphabet.
   bool HasColumn(char16_t unit) const { return LiteralColumnOf(unit) >= 0; }
@@ -60,6 +73,7 @@ class WordTable {
   std::u16string alphabet_;
   std::vector<bool> inAlphabet_ = std::vector<bool>(65536, false);
   std::array<int16_t, kLatinUnits> latinColumns_{};
+  std::array<int16_t, kLatinUnits> latinRunSteps_{};
   std::vector<Pending> pending_;
   LiteralAutomaton literal_;
   WildcardAutomaton wildcard_;

@@ -49,6 +49,32 @@ StatementBlocks::StatementBlocks(const Program& program)
   for (size_t i = 1; i < firstOf_.size(); ++i) firstOf_[i] += firstOf_[i - 1];
   for (const auto& load : loads) readers_.push_back(load.second);
   live_.assign(blocks_.size(), 0);
+  runEnd_.assign(blocks_.size(), 0);
+  for (size_t b = blocks_.size(); b-- > 0;) {
+    bool joined = b + 1 < blocks_.size() && blocks_[b + 1].begin == blocks_[b].end;
+    runEnd_[b] = joined ? runEnd_[b + 1] : static_cast<uint32_t>(b + 1);
+  }
+}
+
+size_t StatementBlocks::PassFrom(size_t block, uint32_t& address) {
+  if (!liveSorted_) {
+    std::sort(liveList_.begin(), liveList_.end());
+    liveSorted_ = true;
+  }
+  const uint32_t runEnd = runEnd_[block];
+  // A walk goes forward, so the first live block after `block` is found by
+  // moving a cursor, not by a search each time.
+  if (liveCursor_ > 0 && liveList_[liveCursor_ - 1] > block) {
+    liveCursor_ = static_cast<size_t>(
+        std::upper_bound(liveList_.begin(), liveList_.end(), block) - liveList_.begin());
+  }
+  while (liveCursor_ < liveList_.size() && liveList_[liveCursor_] <= block) ++liveCursor_;
+  if (liveCursor_ < liveList_.size() && liveList_[liveCursor_] < runEnd) {
+    address = blocks_[liveList_[liveCursor_]].begin;
+    return liveList_[liveCursor_];
+  }
+  address = blocks_[runEnd - 1].end;
+  return runEnd;
 }
 
 void StatementBlocks::MarkLive(std::span<const uint32_t> matchedIdentifiers) {
@@ -56,10 +82,18 @@ void StatementBlocks::MarkLive(std::span<const uint32_t> matchedIdentifiers) {
     std::fill(live_.begin(), live_.end(), 0);
     generation_ = 1;
   }
+  liveList_.clear();
+  liveCursor_ = 0;
   for (uint32_t id : matchedIdentifiers) {
     if (id + 1 >= firstOf_.size()) continue;
-    for (uint32_t r = firstOf_[id]; r < firstOf_[id + 1]; ++r) live_[readers_[r]] = generation_;
+    for (uint32_t r = firstOf_[id]; r < firstOf_[id + 1]; ++r) {
+      uint32_t block = readers_[r];
+      if (live_[block] == generation_) continue;
+      live_[block] = generation_;
+      liveList_.push_back(block);
+    }
   }
+  liveSorted_ = false;
 }
 
 }  // namespace Nimbra::Lexora

@@ -29,6 +29,11 @@ class StatementBlocks {
   uint32_t BeginOf(size_t block) const { return blocks_[block].begin; }
   uint32_t EndOf(size_t block) const { return blocks_[block].end; }
   bool Live(size_t block) const { return live_[block] == generation_; }
+  // Where a walk that meets `block` not live goes next: the first live block
+  // after it, or the first address after the run of blocks that follow it
+  // back to back, whichever comes first. Every block passed over is not
+  // live. Returns the block the walk stands at and sets `address`.
+  size_t PassFrom(size_t block, uint32_t& address);
 
  private:
   struct Block {
@@ -44,6 +49,12 @@ class StatementBlocks {
   std::vector<uint32_t> firstOf_;  // per identifier: its range in readers_
   std::vector<uint32_t> readers_;  // passable blocks that load each identifier
   std::vector<uint32_t> live_;     // per block: the generation that marked it live
+  std::vector<uint32_t> liveList_;  // the live blocks, in order once sorted
+  bool liveSorted_ = true;
+  size_t liveCursor_ = 0;  // the first live block after the walk's last pass
+  // Per block: the first block after the run of back-to-back blocks it
+  // begins (blocks_.size() at the end).
+  std::vector<uint32_t> runEnd_;
   uint32_t generation_ = 0;
 };
 

@@ -42,7 +42,7 @@ void VirtualMachine::Execute(FILE* log) {
   while (ip < size) {
     while (block < blocks_.count() && blocks_.BeginOf(block) < ip) ++block;
     if (block < blocks_.count() && blocks_.BeginOf(block) == ip && !blocks_.Live(block)) {
-      ip = blocks_.EndOf(block++);
+      block = blocks_.PassFrom(block, ip);
       continue;
     }
     ip_ = ip;

@@ -33,6 +33,7 @@ class WildcardStepper {
   void Start() { current_ = inUse_ ? kStartSet : kDeadSet; }
   void Clear() { current_ = kDeadSet; }
   bool alive() const { return current_ != kDeadSet; }
+  bool inUse() const { return inUse_; }
 
   // Steps one code unit (a boundary, such as the end of the input, has no
   // character of its own). A separator or boundary may end the word only

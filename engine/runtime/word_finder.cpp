@@ -1,5 +1,6 @@
 #include "engine/runtime/word_finder.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "engine/base/unit_roles.h"
@@ -36,11 +37,13 @@ size_t EndOfWordCharacters(std::u16string_view units, size_t n) {
 }  // namespace
 
 WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
-                       std::array<WildcardStepper, 2>& wildcards)
+                       std::array<WildcardStepper, 2>& wildcards, Method method)
     : reader_(reader),
       literals_{{&words.folded, words.folded.literalInUse(), kDead},
                 {&words.exact, words.exact.literalInUse(), kDead}},
-      wildcards_(wildcards) {
+      wildcards_(wildcards),
+      foldedOnly_(method == Method::kFast && literals_[0].inUse && !literals_[1].inUse &&
+                  !wildcards[0].inUse() && !wildcards[1].inUse()) {
   ids_.reserve(16);
 }
 
@@ -57,6 +60,7 @@ void WordFinder::ResetAttempt() {
   literalEnd_ = 0;
   ids_.clear();
   textLength_ = 0;
+  fresh_ = true;
 }
 
 void WordFinder::SkipSeparators() {
@@ -160,6 +164,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
     return end;
   };
   for (;;) {
+    fresh_ = false;
     uint16_t foldedState = literals_[0].state;
     uint16_t exactState = literals_[1].state;
     bool foldedWildcardAlive = foldedWildcard.alive();
@@ -254,6 +259,85 @@ WordFinder::RunEnd WordFinder::PassWords() {
   }
 }
 
+// What PassWords does for such a script, without its tests for the other
+// automata and with the attempt's state in locals: the trie step of each
+// unit, the end-of-word step at a separator outside the alphabet, and the
+// skip over a dead word and the separators after it. A word that meets
+// anything else (the end of the buffer, a joiner, a soft hyphen, a
+// separator in the alphabet) is handed over from its first unit, whose
+// attempt is still fresh.
+WordFinder::RunEnd WordFinder::PassFoldedWords() {
+  std::u16string_view units = reader_.Available();
+  const WordTable& table = *literals_[0].table;
+  const LiteralAutomaton::Rows rows = table.literal().rows();
+  uint32_t passed = 0;  // words passed over
+  size_t n = 0;
+  auto leave = [&](size_t at, RunEnd end) {
+    reader_.Advance(at);
+    wordIndex_ += passed;
+    return end;
+  };
+  // A word cut by the end of the buffer is taken again from its start once
+  // the buffer holds more than it; false when the text ends first.
+  auto refill = [&](size_t start) {
+    const size_t kept = units.size() - start;
+    leave(start, RunEnd::kHandedOver);
+    passed = 0;
+    if (kept > kMaxText || !reader_.Ensure(kept + 1)) return false;
+    units = reader_.Available();
+    n = 0;
+    return true;
+  };
+  for (;;) {
+    const size_t start = n;  // a plain word character
+    uint16_t state = 0;
+    int16_t step = 0;
+    for (; n < units.size(); ++n) {
+      step = table.RunStepOf(units[n]);
+      if (step < 0) break;
+      state = rows.Cell(state, step);
+      if (state == kDead) break;
+    }
+    if (n == units.size()) {
+      if (refill(start)) continue;
+      return RunEnd::kHandedOver;
+    }
+    if (step == WordTable::kEndsRun) {
+      const char16_t c = units[n];
+      const uint8_t role = RoleOf(c);
+      if ((role & kRoleSoftHyphen) || !EndsNothing(c, role)) {
+        return leave(start, RunEnd::kHandedOver);
+      }
+      // The attempt stays fresh (the automaton at its start) until a word
+      // is accepted.
+      const uint16_t end = rows.Cell(state, 0);
+      if (end != kDead && (end & LiteralAutomaton::kAccept)) {
+        MoveLiteral(literals_[0], end);
+        textLength_ = literalEnd_ = std::min(n - start, kMaxText);
+        std::copy_n(units.data() + start, textLength_, text_);
+        separatorSeen_ = literalAccepted_ = true;
+        fresh_ = false;
+        previous_ = c;
+        return leave(n + 1, RunEnd::kAccepted);
+      }
+      ++n;
+    } else {
+      n = EndOfWordCharacters(units, n);
+      if (n == units.size()) {
+        if (refill(start)) continue;
+        return RunEnd::kHandedOver;
+      }
+      if (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen)) {
+        return leave(start, RunEnd::kHandedOver);
+      }
+    }
+    ++passed;
+    previous_ = units[n - 1];
+    n = TakeWhile(units, n, [this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
+    if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(n, RunEnd::kRestarted);
+  }
+}
+
 // Both literal automata take the end-of-word step on which either accepts.
 bool WordFinder::EndWord() {
   bool accepted = false;
@@ -284,7 +368,8 @@ WordKind WordFinder::Next() {
   Restart();
   for (;;) {
     if (!hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
-      RunEnd end = PassWords();
+      RunEnd end = foldedOnly_ && fresh_ ? PassFoldedWords() : RunEnd::kHandedOver;
+      if (end == RunEnd::kHandedOver) end = PassWords();
       if (end == RunEnd::kAccepted) break;
       if (end == RunEnd::kDied) {
         SkipRestOfWord();
@@ -300,6 +385,7 @@ WordKind WordFinder::Next() {
       reader_.Advance();
       continue;
     }
+    fresh_ = false;
     // The end of the input, and an ideograph after a word in progress, end
     // the word without being consumed.
     bool boundary = atEnd || (hasContent_ && (role & kRoleIdeograph));

@@ -27,10 +27,17 @@ class WordFinder {
   // its mark is given up, so that the text held for it stays bounded.
   static constexpr uint64_t kMaxMarkedSpan = 1 << 16;
 
+  // How words are walked. Both find the same words, ids, indexes and texts;
+  // the general walk is the reference the tests hold the other to.
+  enum class Method {
+    kFast,     // a script of case-folded literal words only takes a tight loop
+    kGeneral,  // every script takes the general walk
+  };
+
   // The wildcard steppers (folded table, exact table) keep what they learn
   // about the automata; they may outlive the finder and serve later scans.
   WordFinder(const WordData& words, NormalizingReader& reader,
-             std::array<WildcardStepper, 2>& wildcards);
+             std::array<WildcardStepper, 2>& wildcards, Method method = Method::kFast);
 
   // The next accepted word: its ids, text and word index.
   WordKind Next();
@@ -78,6 +85,7 @@ class WordFinder {
     kDied,       // every automaton died; the rest of the word is to be skipped
     kRestarted,  // words died and were passed over; a new attempt has begun
     kAccepted,   // a word ended and literal automata accepted it
+    kHandedOver, // a fresh attempt begins at a word the general walk must take
   };
   // The end-of-word step of the literal automata at a separator outside
   // their alphabets; whether either accepted.
@@ -86,6 +94,9 @@ class WordFinder {
   // buffer, and over the dead words and the separators between them, until
   // a unit needs the general step. Only called while no mark is held.
   RunEnd PassWords();
+  // The same for a script whose only automaton is the case-folding literal
+  // one, at a fresh attempt: words it cannot decide alone are handed over.
+  RunEnd PassFoldedWords();
   void SkipRestOfWord();
   // Passes over units of `units` from `n` while `takes(unit, role)` holds;
   // soft hyphens are passed without being offered, and `previous_` follows
@@ -107,8 +118,10 @@ class WordFinder {
   size_t textLength_ = 0;
   Literal literals_[2];
   std::array<WildcardStepper, 2>& wildcards_;
+  const bool foldedOnly_;  // PassFoldedWords serves this script
 
   // The current attempt.
+  bool fresh_ = false;          // nothing stepped yet
   bool wordStarted_ = false;    // a word character was read
   bool hasContent_ = false;     // a word character or an ideograph word
   bool separatorSeen_ = false;  // the first separator after the word start

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
+#include "engine/input/normalizing_reader.h"
 #include "engine/runtime/input_analyser.h"
 #include "test_support.h"
 
@@ -55,6 +57,22 @@ std::vector<std::vector<Span>> Analyse(const CompiledScript& script, std::u16str
     spans.emplace_back(s.begin(), s.end());
   }
   return spans;
+}
+
+std::vector<FoundWord> FindWords(const CompiledScript& script, std::u16string_view text,
+                                 WordFinder::Method method, uint32_t unitsPerRead) {
+  TrickleStream stream(text, unitsPerRead);
+  NormalizingReader reader(&stream, NormalizingReader::Mode::Plain);
+  std::array<WildcardStepper, 2> wildcards{WildcardStepper(script.words.folded),
+                                           WildcardStepper(script.words.exact)};
+  WordFinder finder(script.words, reader, wildcards, method);
+  std::vector<FoundWord> words;
+  for (WordKind kind = finder.Next(); kind != WordKind::kEndOfInput; kind = finder.Next()) {
+    auto ids = finder.ids();
+    words.push_back(
+        {kind, finder.wordIndex(), {ids.begin(), ids.end()}, std::u16string(finder.text())});
+  }
+  return words;
 }
 
 std::vector<Span> SpansOf(std::u16string_view script, std::u16string_view text,
