@@ -2,13 +2,12 @@
 
 #include "engine/input/normalizing_reader.h"
 #include "engine/runtime/sequence_finder.h"
-#include "engine/runtime/word_finder.h"
 
 namespace Nimbra::Lexora {
 
 void InputAnalyser::Run(ILXStream* stream, WordPositionList& positions) {
   NormalizingReader reader(stream, NormalizingReader::Mode::Plain);
-  WordFinder words(words_, reader, wildcards_);
+  WordFinder words(words_, reader, wildcards_, method_);
   SequenceFinder sequences(words_, positions);
   for (WordKind kind = words.Next(); kind != WordKind::kEndOfInput; kind = words.Next()) {
     sequences.Word(words.wordIndex(), kind, words.ids(), words.text());

@@ -9,6 +9,7 @@
 
 #include "engine/compiler/word_data.h"
 #include "engine/runtime/wildcard_stepper.h"
+#include "engine/runtime/word_finder.h"
 #include "engine/runtime/word_position_list.h"
 #include "lexora2/lexora2.h"
 
@@ -16,8 +17,11 @@ namespace Nimbra::Lexora {
 
 class InputAnalyser {
  public:
-  explicit InputAnalyser(const WordData& words)
-      : words_(words), wildcards_{WildcardStepper(words.folded), WildcardStepper(words.exact)} {}
+  explicit InputAnalyser(const WordData& words,
+                         WordFinder::Method method = WordFinder::Method::kFast)
+      : words_(words),
+        wildcards_{WildcardStepper(words.folded), WildcardStepper(words.exact)},
+        method_(method) {}
 
   // Reads `stream` to its end and records matches in `positions`, whose
   // fixed records the caller has reset.
@@ -26,6 +30,7 @@ class InputAnalyser {
  private:
   const WordData& words_;
   std::array<WildcardStepper, 2> wildcards_;
+  WordFinder::Method method_;
 };
 
 }  // namespace Nimbra::Lexora

@@ -16,9 +16,10 @@ namespace Nimbra::Lexora {
 
 class ScanPipeline {
  public:
-  // Both must outlive the pipeline.
-  ScanPipeline(const Program& program, const WordData& words)
-      : machine_(program), analyser_(words) {}
+  // Both must outlive the pipeline. The method is for tests to compare.
+  ScanPipeline(const Program& program, const WordData& words,
+               WordFinder::Method method = WordFinder::Method::kFast)
+      : machine_(program), analyser_(words, method) {}
 
   // Resets the machine and records where the stream's words and sequences
   // match; the machine then stands at address 0 with an empty stack. Logs

@@ -65,8 +65,8 @@ size_t StatementBlocks::PassFrom(size_t block, uint32_t& address) {
   // A walk goes forward, so the first live block after `block` is found by
   // moving a cursor, not by a search each time.
   if (liveCursor_ > 0 && liveList_[liveCursor_ - 1] > block) {
-    liveCursor_ = static_cast<size_t>(
-        std::upper_bound(liveList_.begin(), liveList_.end(), block) - liveList_.begin());
+    liveCursor_ = static_cast<size_t>(std::upper_bound(liveList_.begin(), liveList_.end(), block) -
+                                      liveList_.begin());
   }
   while (liveCursor_ < liveList_.size() && liveList_[liveCursor_] <= block) ++liveCursor_;
   if (liveCursor_ < liveList_.size() && liveList_[liveCursor_] < runEnd) {

@@ -46,9 +46,9 @@ class StatementBlocks {
   static bool IsPassable(const Program& program, uint32_t begin, uint32_t end);
 
   std::vector<Block> blocks_;
-  std::vector<uint32_t> firstOf_;  // per identifier: its range in readers_
-  std::vector<uint32_t> readers_;  // passable blocks that load each identifier
-  std::vector<uint32_t> live_;     // per block: the generation that marked it live
+  std::vector<uint32_t> firstOf_;   // per identifier: its range in readers_
+  std::vector<uint32_t> readers_;   // passable blocks that load each identifier
+  std::vector<uint32_t> live_;      // per block: the generation that marked it live
   std::vector<uint32_t> liveList_;  // the live blocks, in order once sorted
   bool liveSorted_ = true;
   size_t liveCursor_ = 0;  // the first live block after the walk's last pass

@@ -81,11 +81,11 @@ class WordFinder {
   // word id joins the ids and true is returned.
   bool MoveLiteral(Literal& literal, uint16_t state);
   enum class RunEnd {
-    kAlive,      // an automaton lives at the end of the run
-    kDied,       // every automaton died; the rest of the word is to be skipped
-    kRestarted,  // words died and were passed over; a new attempt has begun
-    kAccepted,   // a word ended and literal automata accepted it
-    kHandedOver, // a fresh attempt begins at a word the general walk must take
+    kAlive,       // an automaton lives at the end of the run
+    kDied,        // every automaton died; the rest of the word is to be skipped
+    kRestarted,   // words died and were passed over; a new attempt has begun
+    kAccepted,    // a word ended and literal automata accepted it
+    kHandedOver,  // a fresh attempt begins at a word the general walk must take
   };
   // The end-of-word step of the literal automata at a separator outside
   // their alphabets; whether either accepted.

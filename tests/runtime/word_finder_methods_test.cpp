@@ -28,6 +28,11 @@ const char16_t* const kScripts[] = {
     u"[MATCH=ALL] [CCARD] OR [US-SSN] OR offer OR \"Offer\" OR \u0434\u0430* OR \u6587\n",
     u"* OR word OR \"Word\" OR aa OR [NUM]\n",
     u"\"Exact\" OR \"ONLY\" OR \"\u0414\u0430\"\n",
+    // Case-folded literal words only, which take the tight loop.
+    u"offer OR cat OR at OR at&t OR www.example OR $100 OR don't OR e-mail OR caf\u00e9\n"
+    u"\u0434\u0430 OR \u6587 OR x\u2010y OR co\u00ADoperate OR aa OR word OR the OR cats\n"
+    u"[MATCH=ALL] offer NEAR=3 the\n",
+    u"a OR b OR \u00df OR \u212a OR k OR \u0131 OR i\n",
 };
 
 std::u16string Widen(const std::string& bytes) {
