@@ -18,6 +18,10 @@ enum UnitRole : uint8_t {
   kRoleLetter = 0x20,      // the alphabetic property
 };
 
+// A unit with any of these roles may begin or continue a word.
+inline constexpr uint8_t kRolesInWords =
+    kRoleWord | kRoleJoiner | kRoleIdeograph | kRoleDigit | kRoleLetter;
+
 extern uint8_t g_unitRoles[65536];
 
 // Fills the table (and the character property table it is derived from).

@@ -74,6 +74,7 @@ void CodeGenerator::Link() {
   if (script_.linked) return;
   script_.words.folded.Build(script_.words.classes.WordIdOf(kClassNum));
   script_.words.exact.Build(std::nullopt);
+  script_.words.FindLatinGaps();
   script_.linked = true;
 }
 

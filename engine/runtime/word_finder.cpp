@@ -38,7 +38,8 @@ size_t EndOfWordCharacters(std::u16string_view units, size_t n) {
 
 WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
                        std::array<WildcardStepper, 2>& wildcards, Method method)
-    : reader_(reader),
+    : words_(words),
+      reader_(reader),
       literals_{{&words.folded, words.folded.literalInUse(), kDead},
                 {&words.exact, words.exact.literalInUse(), kDead}},
       wildcards_(wildcards),
@@ -64,7 +65,24 @@ void WordFinder::ResetAttempt() {
 }
 
 void WordFinder::SkipSeparators() {
-  ConsumeWhile([this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
+  while (reader_.Ensure(1)) {
+    std::u16string_view units = reader_.Available();
+    size_t n = PassSeparators(units, 0);
+    reader_.Advance(n);
+    if (n < units.size()) return;
+  }
+}
+
+size_t WordFinder::PassSeparators(std::u16string_view units, size_t n) {
+  char16_t last = previous_;  // kept in a register, stored once
+  for (; n < units.size(); ++n) {
+    const char16_t c = units[n];
+    const Gap gap = words_.GapOf(c);
+    if (gap == Gap::kOther) break;
+    if (gap == Gap::kSeparator) last = c;
+  }
+  previous_ = last;
+  return n;
 }
 
 template <class Takes>
@@ -233,8 +251,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
         return leave(RunEnd::kAlive);
       }
       char16_t c = units[n];
-      uint8_t role = RoleOf(c);
-      if ((role & kRoleSoftHyphen) || !EndsNothing(c, role)) return leave(RunEnd::kAlive);
+      if (!EndsNothing(c)) return leave(RunEnd::kAlive);
       if (EndWord()) {
         previous_ = c;
         ++n;
@@ -254,7 +271,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
     }
     ++wordIndex_;
     ResetAttempt();
-    n = TakeWhile(units, n, [this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
+    n = PassSeparators(units, n);
     if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(RunEnd::kRestarted);
   }
 }
@@ -304,10 +321,7 @@ WordFinder::RunEnd WordFinder::PassFoldedWords() {
     }
     if (step == WordTable::kEndsRun) {
       const char16_t c = units[n];
-      const uint8_t role = RoleOf(c);
-      if ((role & kRoleSoftHyphen) || !EndsNothing(c, role)) {
-        return leave(start, RunEnd::kHandedOver);
-      }
+      if (!EndsNothing(c)) return leave(start, RunEnd::kHandedOver);
       // The attempt stays fresh (the automaton at its start) until a word
       // is accepted.
       const uint16_t end = rows.Cell(state, 0);
@@ -333,7 +347,7 @@ WordFinder::RunEnd WordFinder::PassFoldedWords() {
     }
     ++passed;
     previous_ = units[n - 1];
-    n = TakeWhile(units, n, [this](char16_t c, uint8_t role) { return EndsNothing(c, role); });
+    n = PassSeparators(units, n);
     if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(n, RunEnd::kRestarted);
   }
 }

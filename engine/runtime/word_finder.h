@@ -62,11 +62,11 @@ class WordFinder {
   // every automaton at once (no word is empty), so a run of them is passed
   // over without stepping.
   void SkipSeparators();
-  bool EndsNothing(char16_t c, uint8_t role) const {
-    constexpr uint8_t kStarts = kRoleWord | kRoleJoiner | kRoleIdeograph | kRoleDigit | kRoleLetter;
-    return !(role & kStarts) && !literals_[0].table->HasColumn(c) &&
-           !literals_[1].table->HasColumn(c);
-  }
+  bool EndsNothing(char16_t c) const { return words_.GapOf(c) == Gap::kSeparator; }
+  // Passes the separators that end nothing from `n`, and soft hyphens
+  // without offering them; `previous_` follows the others. Returns where it
+  // stopped.
+  size_t PassSeparators(std::u16string_view units, size_t n);
   // Whether a joiner at the read position joins: it must stand between two
   // letters.
   bool JoinerJoins();
@@ -111,6 +111,7 @@ class WordFinder {
   void DropMark();
   bool AllDead() const;
 
+  const WordData& words_;
   NormalizingReader& reader_;
   uint32_t wordIndex_ = 0;
   std::vector<uint32_t> ids_;
