@@ -17,7 +17,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEXORA_FUZ
   -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(compile_fuzzer scan_fuzzer file_stream_fuzzer convert_fuzzer stream_differential_fuzzer
+[ ${#targets[@]} -eq 0 ] && targets=(compile_fuzzer scan_fuzzer file_stream_fuzzer convert_fuzzer stream_differential_fuzzer word_methods_fuzzer
                                      mail_reader_fuzzer)
 pids=()
 for t in "${targets[@]}"; do
