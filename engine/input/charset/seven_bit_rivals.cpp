@@ -1,0 +1,149 @@
+#include "engine/input/charset/seven_bit_rivals.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/input/charset/single_byte_recognizers.h"
+#include "engine/input/charset/trained_data.h"
+
+namespace Nimbra::Lexora {
+namespace {
+
+constexpr uint32_t kZeroCode = 0;
+constexpr uint32_t kSpaceCode = 1;
+constexpr uint32_t kCodeBits = 5;
+constexpr uint32_t kAlphabet = 1u << kCodeBits;
+// Windows a pass adds up before it takes its sums apart.
+constexpr size_t kWindowsPerSum = 4096;
+
+uint32_t WindowKey(uint32_t first, uint32_t second, uint32_t third) {
+  return first << (2 * kCodeBits) | second << kCodeBits | third;
+}
+
+// `next` when `keep` is false, else `current`. A conditional move: in text,
+// whether a byte reads as space is close to random, and a branch on it would
+// be mispredicted about as often as not.
+inline uint32_t Select(bool keep, uint32_t current, uint32_t next) {
+#if defined(__x86_64__)
+  asm("test %[keep], %[keep]\n\tcmovz %[next], %[current]"
+      : [current] "+r"(current)
+      : [keep] "r"(static_cast<uint32_t>(keep)), [next] "r"(next)
+      : "cc");
+  return current;
+#else
+  return keep ? current : next;
+#endif
+}
+
+bool SameSevenBitReading(const SingleByteRecognizer& a, const SingleByteRecognizer& b) {
+  return a.space == b.space && std::memcmp(CharMap(a.map), CharMap(b.map), 128) == 0;
+}
+
+}  // namespace
+
+SevenBitRivals::SevenBitRivals(const char* ownName) {
+  for (size_t m = 0; m < kSingleByteRecognizerCount; ++m) {
+    // Without high bytes there are no C1 bytes: each member goes by its ISO name.
+    if (std::strcmp(SingleByteName(m, false), ownName) == 0) continue;
+    auto same = [m](const Group& g) {
+      return SameSevenBitReading(kSingleByteRecognizers[g.members[0]], kSingleByteRecognizers[m]);
+    };
+    auto group = std::find_if(groups_.begin(), groups_.end(), same);
+    if (group == groups_.end()) group = groups_.insert(groups_.end(), Group{});
+    group->members.push_back(m);
+  }
+  for (Group& g : groups_) {
+    const SingleByteRecognizer& first = kSingleByteRecognizers[g.members[0]];
+    const uint8_t* map = CharMap(first.map);
+    uint8_t value[kAlphabet] = {0, first.space};
+    uint32_t alphabet = 2;
+    for (int byte = 1; byte < 128; ++byte) {
+      uint8_t v = map[byte];
+      uint32_t code = v == 0 ? kZeroCode : v == first.space ? kSpaceCode : alphabet;
+      for (uint32_t c = 2; c < alphabet && code == alphabet; ++c) {
+        if (value[c] == v) code = c;
+      }
+      if (code == alphabet) {
+        if (alphabet == kAlphabet) {
+          usable_ = false;  // more characters than the window keys hold
+          return;
+        }
+        value[alphabet++] = v;
+      }
+      g.code[byte] = static_cast<uint8_t>(code);
+    }
+    g.windows.assign(size_t{1} << (3 * kCodeBits), 0);
+    for (uint32_t a = 1; a < alphabet; ++a) {
+      for (uint32_t b = 0; b < alphabet; ++b) {
+        for (uint32_t c = 0; c < alphabet; ++c) {
+          // Two spaces in a row never both enter the window.
+          if (b == kSpaceCode && c == kSpaceCode) continue;
+          uint16_t entry = 1u << kCountedShift;
+          for (size_t member : g.members) {
+            const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+            for (size_t t = 0; t < r.tableCount; ++t) {
+              auto table = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
+              if (KnowsTrigram(TrigramTable(table), value[a], value[b], value[c])) entry |= kKnown;
+            }
+          }
+          g.windows[WindowKey(a, b, c)] = entry;
+        }
+      }
+    }
+  }
+}
+
+// One pass, without first dropping the repeated spaces: a window's last two
+// characters are always the last two bytes' (a dropped byte is a space after
+// a space), and its first is the byte before them, except after two spaces,
+// where it stays what it was before the second.
+SevenBitRivals::WindowCounts SevenBitRivals::Pass(const Group& group, const uint8_t* bytes,
+                                                  size_t length) {
+  WindowCounts counts;
+  if (length < 3) return counts;
+  const uint8_t* code = group.code;
+  const uint16_t* windows = group.windows.data();
+  constexpr uint32_t kTwoSpaces = kSpaceCode << kCodeBits | kSpaceCode;
+  uint32_t a = code[bytes[0]];
+  uint32_t b = code[bytes[1]];
+  // Two spaces at the start leave the window without a first character: the 0.
+  uint32_t first = (a << kCodeBits | b) == kTwoSpaces ? kZeroCode : a;
+  for (size_t start = 2; start < length; start += kWindowsPerSum) {
+    size_t end = std::min(length, start + kWindowsPerSum);
+    uint32_t sum = 0;
+    for (size_t i = start; i < end; ++i) {
+      uint32_t pair = b << kCodeBits | code[bytes[i]];
+      sum += windows[first << (2 * kCodeBits) | pair];
+      first = Select(pair == kTwoSpaces, first, b);
+      b = pair & (kAlphabet - 1);
+    }
+    counts.hits += sum & ((1u << kCountedShift) - 1);
+    counts.trigrams += sum >> kCountedShift;
+  }
+  return counts;
+}
+
+std::vector<SevenBitRivals::GroupCounts> SevenBitRivals::Count(const uint8_t* bytes,
+                                                               size_t length) const {
+  std::vector<GroupCounts> counts;
+  for (const Group& g : groups_) counts.push_back({Pass(g, bytes, length), g.members});
+  return counts;
+}
+
+bool SevenBitRivals::AllBehind(const SampleFacts& sample, const CharsetCandidate& candidate) const {
+  if (!usable_ || sample.highBytes || sample.zeros != 0) return false;
+  for (const Group& g : groups_) {
+    WindowCounts counts = Pass(g, sample.bytes, sample.length);
+    // The union knows every window any member's table knows, and the
+    // confidence only grows with the hits.
+    int32_t most = SingleByteConfidence(sample, counts.hits, counts.trigrams);
+    for (size_t member : g.members) {
+      CharsetCandidate rival{most, kSingleByteRecognizers[member].weight,
+                             SingleByteName(member, false)};
+      if (!PrecedesCandidate(candidate, rival)) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace Nimbra::Lexora
