@@ -20,18 +20,19 @@ uint32_t WindowKey(uint32_t first, uint32_t second, uint32_t third) {
   return first << (2 * kCodeBits) | second << kCodeBits | third;
 }
 
-// `next` when `keep` is false, else `current`. A conditional move: in text,
-// whether a byte reads as space is close to random, and a branch on it would
-// be mispredicted about as often as not.
-inline uint32_t Select(bool keep, uint32_t current, uint32_t next) {
+// `current` when `pair` is two spaces, else `next`. A conditional move: in
+// text, whether a byte reads as space is close to random, and a branch on
+// it would be mispredicted about as often as not.
+inline uint32_t UnlessTwoSpaces(uint32_t pair, uint32_t current, uint32_t next) {
+  constexpr uint32_t kTwoSpaces = kSpaceCode << kCodeBits | kSpaceCode;
 #if defined(__x86_64__)
-  asm("test %[keep], %[keep]\n\tcmovz %[next], %[current]"
+  asm("cmpl %[two], %[pair]\n\tcmovne %[next], %[current]"
       : [current] "+r"(current)
-      : [keep] "r"(static_cast<uint32_t>(keep)), [next] "r"(next)
+      : [pair] "r"(pair), [two] "i"(kTwoSpaces), [next] "r"(next)
       : "cc");
   return current;
 #else
-  return keep ? current : next;
+  return pair == kTwoSpaces ? current : next;
 #endif
 }
 
@@ -103,19 +104,19 @@ SevenBitRivals::WindowCounts SevenBitRivals::Pass(const Group& group, const uint
   if (length < 3) return counts;
   const uint8_t* code = group.code;
   const uint16_t* windows = group.windows.data();
-  constexpr uint32_t kTwoSpaces = kSpaceCode << kCodeBits | kSpaceCode;
   uint32_t a = code[bytes[0]];
   uint32_t b = code[bytes[1]];
   // Two spaces at the start leave the window without a first character: the 0.
-  uint32_t first = (a << kCodeBits | b) == kTwoSpaces ? kZeroCode : a;
+  uint32_t first = UnlessTwoSpaces(a << kCodeBits | b, kZeroCode, a);
   for (size_t start = 2; start < length; start += kWindowsPerSum) {
     size_t end = std::min(length, start + kWindowsPerSum);
     uint32_t sum = 0;
     for (size_t i = start; i < end; ++i) {
-      uint32_t pair = b << kCodeBits | code[bytes[i]];
+      uint32_t c = code[bytes[i]];
+      uint32_t pair = b << kCodeBits | c;
       sum += windows[first << (2 * kCodeBits) | pair];
-      first = Select(pair == kTwoSpaces, first, b);
-      b = pair & (kAlphabet - 1);
+      first = UnlessTwoSpaces(pair, first, b);
+      b = c;
     }
     counts.hits += sum & ((1u << kCountedShift) - 1);
     counts.trigrams += sum >> kCountedShift;
