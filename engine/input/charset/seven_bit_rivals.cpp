@@ -94,51 +94,83 @@ SevenBitRivals::SevenBitRivals(const char* ownName) {
   }
 }
 
-// One pass, without first dropping the repeated spaces: a window's last two
-// characters are always the last two bytes' (a dropped byte is a space after
-// a space), and its first is the byte before them, except after two spaces,
-// where it stays what it was before the second.
-SevenBitRivals::WindowCounts SevenBitRivals::Pass(const Group& group, const uint8_t* bytes,
-                                                  size_t length) {
-  WindowCounts counts;
-  if (length < 3) return counts;
-  const uint8_t* code = group.code;
-  const uint16_t* windows = group.windows.data();
-  uint32_t a = code[bytes[0]];
-  uint32_t b = code[bytes[1]];
-  // Two spaces at the start leave the window without a first character: the 0.
-  uint32_t first = UnlessTwoSpaces(a << kCodeBits | b, kZeroCode, a);
-  for (size_t start = 2; start < length; start += kWindowsPerSum) {
-    size_t end = std::min(length, start + kWindowsPerSum);
-    uint32_t sum = 0;
-    for (size_t i = start; i < end; ++i) {
-      uint32_t c = code[bytes[i]];
-      uint32_t pair = b << kCodeBits | c;
-      sum += windows[first << (2 * kCodeBits) | pair];
-      first = UnlessTwoSpaces(pair, first, b);
-      b = c;
-    }
-    counts.hits += sum & ((1u << kCountedShift) - 1);
-    counts.trigrams += sum >> kCountedShift;
+// One group's pass, without first dropping the repeated spaces: a window's
+// last two characters are always the last two bytes' (a dropped byte is a
+// space after a space), and its first is the byte before them, except after
+// two spaces, where it stays what it was before the second.
+class SevenBitRivals::Walk {
+ public:
+  Walk(const Group& group, const uint8_t* bytes)
+      : code_(group.code), windows_(group.windows.data()) {
+    uint32_t a = code_[bytes[0]];
+    b_ = code_[bytes[1]];
+    // Two spaces at the start leave the window without a first character: the 0.
+    first_ = UnlessTwoSpaces(a << kCodeBits | b_, kZeroCode, a);
   }
-  return counts;
+  void Step(uint8_t byte) {
+    uint32_t c = code_[byte];
+    uint32_t pair = b_ << kCodeBits | c;
+    sum_ += windows_[first_ << (2 * kCodeBits) | pair];
+    first_ = UnlessTwoSpaces(pair, first_, b_);
+    b_ = c;
+  }
+  // Takes the sums apart before they can overflow.
+  void Settle(WindowCounts& counts) {
+    counts.hits += sum_ & ((1u << kCountedShift) - 1);
+    counts.trigrams += sum_ >> kCountedShift;
+    sum_ = 0;
+  }
+
+ private:
+  const uint8_t* code_;
+  const uint16_t* windows_;
+  uint32_t b_;
+  uint32_t first_;
+  uint32_t sum_ = 0;
+};
+
+// Two groups walk side by side: the byte is loaded once, and the two chains
+// of conditional moves overlap.
+void SevenBitRivals::Pass(const uint8_t* bytes, size_t length, WindowCounts* counts) const {
+  if (length < 3) return;
+  for (size_t g = 0; g < groups_.size(); g += 2) {
+    Walk x(groups_[g], bytes);
+    bool two = g + 1 < groups_.size();
+    Walk y(groups_[two ? g + 1 : g], bytes);
+    for (size_t start = 2; start < length; start += kWindowsPerSum) {
+      size_t end = std::min(length, start + kWindowsPerSum);
+      if (two) {
+        for (size_t i = start; i < end; ++i) {
+          x.Step(bytes[i]);
+          y.Step(bytes[i]);
+        }
+        y.Settle(counts[g + 1]);
+      } else {
+        for (size_t i = start; i < end; ++i) x.Step(bytes[i]);
+      }
+      x.Settle(counts[g]);
+    }
+  }
 }
 
 std::vector<SevenBitRivals::GroupCounts> SevenBitRivals::Count(const uint8_t* bytes,
                                                                size_t length) const {
+  WindowCounts windows[kSingleByteRecognizerCount];
+  Pass(bytes, length, windows);
   std::vector<GroupCounts> counts;
-  for (const Group& g : groups_) counts.push_back({Pass(g, bytes, length), g.members});
+  for (size_t g = 0; g < groups_.size(); ++g) counts.push_back({windows[g], groups_[g].members});
   return counts;
 }
 
 bool SevenBitRivals::AllBehind(const SampleFacts& sample, const CharsetCandidate& candidate) const {
   if (!usable_ || sample.highBytes || sample.zeros != 0) return false;
-  for (const Group& g : groups_) {
-    WindowCounts counts = Pass(g, sample.bytes, sample.length);
+  WindowCounts counts[kSingleByteRecognizerCount];
+  Pass(sample.bytes, sample.length, counts);
+  for (size_t g = 0; g < groups_.size(); ++g) {
     // The union knows every window any member's table knows, and the
     // confidence only grows with the hits.
-    int32_t most = SingleByteConfidence(sample, counts.hits, counts.trigrams);
-    for (size_t member : g.members) {
+    int32_t most = SingleByteConfidence(sample, counts[g].hits, counts[g].trigrams);
+    for (size_t member : groups_[g].members) {
       CharsetCandidate rival{most, kSingleByteRecognizers[member].weight,
                              SingleByteName(member, false)};
       if (!PrecedesCandidate(candidate, rival)) return false;

@@ -49,7 +49,9 @@ class SevenBitRivals {
   static constexpr uint16_t kKnown = 1;
   static constexpr uint32_t kCountedShift = 13;  // past any sum of kKnown over a sample
 
-  static WindowCounts Pass(const Group& group, const uint8_t* bytes, size_t length);
+  class Walk;
+  // Every group's counts, in group order, into `counts`.
+  void Pass(const uint8_t* bytes, size_t length, WindowCounts* counts) const;
 
   std::vector<Group> groups_;
   bool usable_ = true;
