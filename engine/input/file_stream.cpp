@@ -90,8 +90,9 @@ bool FileStream::ReadBlock() {
     }
     filled_ += static_cast<size_t>(got);
     // Short of the block but at the size the file had: that is its end,
-    // and the read that would say so need not be made.
-    if (offset_ + filled_ >= size_) break;
+    // and the read that would say so need not be made. (Files that say 0,
+    // as many in /proc do, are read until a read gives nothing.)
+    if (size_ > 0 && offset_ + filled_ >= size_) break;
   }
   offset_ += filled_;
   // A failed read ends the input, as the end of the file does.

@@ -183,4 +183,15 @@ TEST(FileStreamReferenceTest, EveryFileReadsAsThePlainReading) {
   }
 }
 
+// Files in /proc say their size is 0 and give their text a read at a time.
+TEST(FileStreamReferenceTest, FilesThatSayNoSizeReadToTheirEnd) {
+  const char* path = "/proc/cpuinfo";
+  Decoded plain = ReadPlainly(path, nullptr);
+  if (plain.text.empty()) GTEST_SKIP() << path << " is not readable here";
+  for (size_t block : {kSampleSize, FileStream::kBlockBytes}) {
+    Decoded read = ReadWithStream(path, nullptr, block, 100);
+    EXPECT_EQ(read.text, plain.text) << "block " << block;
+  }
+}
+
 }  // namespace
