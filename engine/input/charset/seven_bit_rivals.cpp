@@ -76,18 +76,22 @@ SevenBitRivals::SevenBitRivals(const char* ownName) {
     g.windows.assign(size_t{1} << (3 * kCodeBits), 0);
     for (uint32_t a = 1; a < alphabet; ++a) {
       for (uint32_t b = 0; b < alphabet; ++b) {
+        // The thirds that some table of the group knows after {a, b}.
+        uint8_t known[32] = {};
+        for (size_t member : g.members) {
+          const SingleByteRecognizer& r = kSingleByteRecognizers[member];
+          for (size_t t = 0; t < r.tableCount; ++t) {
+            auto table = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
+            const uint8_t* thirds = TrigramTableThirds(TrigramTable(table), value[a], value[b]);
+            for (size_t i = 0; thirds && i < sizeof known; ++i) known[i] |= thirds[i];
+          }
+        }
         for (uint32_t c = 0; c < alphabet; ++c) {
           // Two spaces in a row never both enter the window.
           if (b == kSpaceCode && c == kSpaceCode) continue;
-          uint16_t entry = 1u << kCountedShift;
-          for (size_t member : g.members) {
-            const SingleByteRecognizer& r = kSingleByteRecognizers[member];
-            for (size_t t = 0; t < r.tableCount; ++t) {
-              auto table = static_cast<TrigramTableId>(static_cast<size_t>(r.firstTable) + t);
-              if (KnowsTrigram(TrigramTable(table), value[a], value[b], value[c])) entry |= kKnown;
-            }
-          }
-          g.windows[WindowKey(a, b, c)] = entry;
+          bool knows = (known[value[c] >> 3] >> (value[c] & 7)) & 1;
+          g.windows[WindowKey(a, b, c)] =
+              static_cast<uint16_t>(1u << kCountedShift | knows * kKnown);
         }
       }
     }
