@@ -31,10 +31,11 @@ struct Results {
   size_t messages = 0, utf8Messages = 0, bytes = 0;
   int runs = 0;
   bool quick = false;
-  std::vector<ScriptFigures> scripts;  // S1k, W1k words-only, largest, in that order
+  std::vector<ScriptFigures> scripts;  // S1k, W1k words-only, R500 words-only, largest
   std::vector<RunRow> lexora;
   Stats decode, nfkd, memcpy;
-  HyperscanFigures hyperscan;
+  HyperscanFigures hyperscan;        // on the W1k words
+  HyperscanFigures hyperscanSeldom;  // on the R500 words
   ToolFigures grep, perl;
   int64_t residentBefore = -1, residentPeak = -1;
   std::string loadBefore;
@@ -44,7 +45,7 @@ struct Ratio {
   std::string name;
   double value = 0;
   bool known = false;
-  std::string target;
+  std::string target;  // empty: reported, with no target to meet
   bool pass = false;
 };
 

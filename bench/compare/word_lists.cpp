@@ -5,6 +5,17 @@
 #include <set>
 
 namespace lexora_compare {
+namespace {
+
+// `count` of the words (or all there are), evenly apart in their order.
+std::vector<std::string> SpreadEvenly(const std::vector<std::string>& words, size_t count) {
+  size_t pick = std::min(count, words.size());
+  std::vector<std::string> spread;
+  for (size_t i = 0; i < pick; ++i) spread.push_back(words[i * words.size() / pick]);
+  return spread;
+}
+
+}  // namespace
 
 std::map<std::string, size_t> CountWords(const Corpus& corpus) {
   std::map<std::string, size_t> counts;
@@ -46,9 +57,20 @@ WordLists MakeWordLists(const std::map<std::string, size_t>& counts,
     if (!taken.count(w)) rest.push_back(w);
     if (!counts.count(w)) lists.rare.push_back(w);
   }
-  size_t pick = std::min(fromDictionary, rest.size());
-  for (size_t i = 0; i < pick; ++i) lists.common.push_back(rest[i * rest.size() / pick]);
+  for (std::string& w : SpreadEvenly(rest, fromDictionary)) lists.common.push_back(std::move(w));
   return lists;
+}
+
+std::vector<std::string> SeldomWords(const std::map<std::string, size_t>& counts,
+                                     const std::vector<std::string>& dictionary, size_t count) {
+  std::vector<std::string> seldom;
+  for (const std::string& w : dictionary) {
+    auto found = counts.find(w);
+    if (w.size() >= 5 && found != counts.end() && found->second <= kSeldomMost) {
+      seldom.push_back(w);
+    }
+  }
+  return SpreadEvenly(seldom, count);
 }
 
 }  // namespace lexora_compare

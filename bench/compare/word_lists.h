@@ -30,6 +30,12 @@ WordLists MakeWordLists(const std::map<std::string, size_t>& counts,
                         const std::vector<std::string>& dictionary, size_t frequent,
                         size_t fromDictionary);
 
+// Dictionary words of five letters or more that occur in the corpus, but at
+// most kSeldomMost times: `count` of them spread evenly over the dictionary.
+inline constexpr size_t kSeldomMost = 3;
+std::vector<std::string> SeldomWords(const std::map<std::string, size_t>& counts,
+                                     const std::vector<std::string>& dictionary, size_t count);
+
 }  // namespace lexora_compare
 
 #endif  // LEXORA_BENCH_COMPARE_WORD_LISTS_H

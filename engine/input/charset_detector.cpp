@@ -7,6 +7,7 @@
 #include "engine/input/charset/double_byte_recognizers.h"
 #include "engine/input/charset/escape_recognizers.h"
 #include "engine/input/charset/sample_facts.h"
+#include "engine/input/charset/seven_bit_rivals.h"
 #include "engine/input/charset/single_byte_recognizers.h"
 #include "engine/input/charset/unicode_recognizers.h"
 
@@ -109,6 +110,18 @@ const TieOrder& SingleByteTieOrder(const SampleFacts& sample) {
   return sample.c1Bytes ? withC1 : withoutC1;
 }
 
+// 7-bit text without zero bytes or escapes, which most mail is: the 7-bit
+// candidate (75) comes before UTF-8 (20 at most without high bytes), UTF-16
+// (50 at most: without a zero byte no unit is 7-bit), the double-byte family
+// (10 at most without lead bytes) and the escapes (none without ESC). Only a
+// single-byte member under another name could still come first.
+bool SevenBitTextWins(const SampleFacts& sample) {
+  if (sample.highBytes || sample.zeros != 0 || sample.escapes) return false;
+  static const SevenBitRivals rivals(kSevenBit.name);
+  CharsetCandidate sevenBit{kSevenBit.confidence(sample), kSevenBit.weight, kSevenBit.name};
+  return rivals.AllBehind(sample, sevenBit);
+}
+
 }  // namespace
 
 CharsetCandidateList DetectCharsetCandidates(const uint8_t* sample, size_t length) {
@@ -136,6 +149,10 @@ const char* ConverterNameOf(const char* candidateName) {
 bool DetectCharset(const uint8_t* sample, size_t length, char (&name)[kEncodingNameCapacity]) {
   if (sample == nullptr || length == 0) return false;
   SampleFacts facts = SurveySample(sample, length);
+  if (SevenBitTextWins(facts)) {
+    std::strcpy(name, ConverterNameOf(kSevenBit.name));
+    return true;
+  }
   BestCandidate best;
   // The cheap recognizers, and those that can reach 100, first. UTF-8 at 100
   // (a valid sample with a multi-byte character) comes first by its weight

@@ -4,11 +4,14 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "engine/input/charset/live_windows.h"
 #include "engine/input/charset/sample_facts.h"
+#include "engine/input/charset/seven_bit_rivals.h"
 #include "engine/input/charset/single_byte_recognizers.h"
 #include "engine/input/file_stream.h"
 
@@ -322,6 +325,87 @@ TEST(CharsetDetectorTest, DetectionAgreesWithTheFullList) {
     CharsetCandidateList list = DetectCharsetCandidates(Bytes(s), s.size());
     EXPECT_EQ(Detect(s), list.empty() ? "" : ConverterNameOf(list[0].name)) << "sample " << n;
   }
+}
+
+// Every file under examples/ (all of it and its first 4 KB).
+std::vector<std::string> ShippedExamples() {
+  std::vector<std::string> files;
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(LEXORA_SOURCE_DIR "/examples")) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    files.push_back(bytes.substr(0, 4096));
+    if (bytes.size() > 4096) files.push_back(bytes);
+  }
+  return files;
+}
+
+// 7-bit text mostly takes a shortcut past the single-byte scoring; its
+// answer must be the full list's, also where the shortcut has to decline.
+TEST(CharsetDetectorTest, SevenBitTextAgreesWithTheFullList) {
+  std::vector<std::string> samples = ShippedExamples();
+  const std::string mail =
+      "Received: from mail.example.org (mail.example.org [192.0.2.17])\r\n\tby mx.example.net "
+      "with ESMTP id 4F2A1; Tue, 3 Sep 2002 10:11:12 +0100\r\nSubject: Re: the meeting "
+      "notes\r\n\r\n"
+      "Thanks for the notes -- see you all on Thursday at the usual place.\r\n";
+  // ASCII spellings of languages that other members' tables know, and the
+  // letters that EBCDIC Hebrew reads as Hebrew: the shortcut must let these
+  // through to the full scoring when a member comes near.
+  const char* rivals[] = {
+      "Prosim vas, muzete mi rict, kde je nadrazi? Dekuji, na shledanou zitra rano. ",
+      "Bugun hava cok guzel, arkadaslarimla birlikte denize gidecegiz ve aksam yemek yiyecegiz. ",
+      "Nie wiem, czy jutro bedzie padac, ale mam nadzieje, ze bedzie slonecznie i cieplo. ",
+      "Jo napot kivanok, hogy vagy? Holnap reggel talalkozunk a palyaudvaron, rendben? ",
+      "Buna ziua, ce mai faci? Maine dimineata ne intalnim la gara, este bine asa? ",
+      "ABCDEFGHI QRSTUVWXY bcdefghi q ABC DEF GHI QRS TUV WXY bcd efg hiq ",
+  };
+  for (const std::string& text :
+       {mail, std::string(rivals[0]), std::string(rivals[1]), std::string(rivals[2]),
+        std::string(rivals[3]), std::string(rivals[4]), std::string(rivals[5])}) {
+    for (size_t length : {1, 2, 3, 5, 6, 40, 41, 999, 4096})
+      samples.push_back(Repeated(text, length));
+  }
+  // Mixed: a rival language in an English mail, control bytes the maps read
+  // as 0, an escape sequence, a zero byte, runs of blanks at the start.
+  samples.push_back(Repeated(mail + rivals[0], 4096));
+  samples.push_back(Repeated(std::string(rivals[5]) + mail, 4096));
+  samples.push_back(Repeated(mail + "\x1A\x1A ok \x1A", 4096));
+  samples.push_back(Repeated(mail + "\x1B$B", 4096));
+  samples.push_back(Repeated(mail + std::string(1, '\0'), 4096));
+  samples.push_back("    " + Repeated(mail, 500));
+  samples.push_back(std::string("\0abc", 4));
+  uint32_t seed = 5;
+  for (int n = 0; n < 300; ++n) {
+    std::string bytes;
+    const std::string alphabet = n % 3 == 0   ? "etaoinshrdlu   ,.-"
+                                 : n % 3 == 1 ? "ABCDEFGHIQRSTUVWXYbcdefghiq@ "
+                                              : "aeiouzcsnrtlkmpjy ";
+    for (int i = 0; i < 3 + n * 13; ++i) {
+      seed = seed * 1103515245 + 12345;
+      bytes.push_back(alphabet[(seed >> 16) % alphabet.size()]);
+    }
+    samples.push_back(bytes);
+  }
+  const SevenBitRivals shortcut("ISO-8859-1");
+  size_t taken = 0;
+  size_t declined = 0;
+  for (size_t n = 0; n < samples.size(); ++n) {
+    const std::string& s = samples[n];
+    CharsetCandidateList list = DetectCharsetCandidates(Bytes(s), s.size());
+    EXPECT_EQ(Detect(s), list.empty() ? "" : ConverterNameOf(list[0].name)) << "sample " << n;
+    SampleFacts facts = SurveySample(Bytes(s), s.size());
+    if (facts.highBytes || facts.zeros || facts.escapes || s.empty()) continue;
+    bool behind = shortcut.AllBehind(facts, {75, 0, "ISO-8859-1"});
+    if (behind) {
+      EXPECT_STREQ(list[0].name, "ISO-8859-1") << "sample " << n;
+    }
+    (behind ? taken : declined)++;
+  }
+  // Both ways are walked.
+  EXPECT_GT(taken, 100u);
+  EXPECT_GT(declined, 10u);
 }
 
 // The live windows bound what a pass can still find: from any block on, at

@@ -33,6 +33,17 @@ TEST(WordListsTest, TakesTheMostFrequentThenSpreadsOverTheRestOfTheDictionary) {
   EXPECT_EQ(lists.rare, (std::vector<std::string>{"able", "bake", "cake", "dome", "echo"}));
 }
 
+TEST(WordListsTest, SeldomWordsOccurButRarelyAndAreLongEnough) {
+  std::map<std::string, size_t> counts = {{"abbey", 1}, {"abbot", 3}, {"abide", 4},
+                                          {"able", 1},  {"cabin", 2}, {"daily", 1}};
+  std::vector<std::string> dictionary = {"abbey", "abbot", "abide", "able",
+                                         "about", "cabin", "daily"};
+  // "abide" occurs too often, "able" is too short, "about" never occurs.
+  EXPECT_EQ(SeldomWords(counts, dictionary, 10),
+            (std::vector<std::string>{"abbey", "abbot", "cabin", "daily"}));
+  EXPECT_EQ(SeldomWords(counts, dictionary, 2), (std::vector<std::string>{"abbey", "cabin"}));
+}
+
 TEST(WordListsTest, ShortListsGiveWhatThereIs) {
   WordLists lists = MakeWordLists({{"mail", 2}}, {"mail", "post"}, 500, 500);
   EXPECT_EQ(lists.common, (std::vector<std::string>{"mail", "post"}));

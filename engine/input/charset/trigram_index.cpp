@@ -33,10 +33,18 @@ TrigramIndex::TrigramIndex(const uint8_t* map, uint8_t space, const uint8_t* con
     for (uint32_t b = 0; b < alphabet_; ++b) {
       size_t slot = masks_.size() / alphabet_;
       bool any = false;
-      for (uint32_t c = 0; c < alphabet_; ++c) {
+      // Per table, the thirds it knows after {a, b}: most pairs have none.
+      const uint8_t* thirds[kMaxTables];
+      bool someThirds = false;
+      for (size_t t = 0; t < tableCount; ++t) {
+        thirds[t] = TrigramTableThirds(tables[t], value[a], value[b]);
+        someThirds |= thirds[t] != nullptr;
+      }
+      for (uint32_t c = 0; someThirds && c < alphabet_; ++c) {
         uint16_t mask = 0;
         for (size_t t = 0; t < tableCount; ++t) {
-          mask |= static_cast<uint16_t>(KnowsTrigram(tables[t], value[a], value[b], value[c]) << t);
+          bool knows = thirds[t] && (thirds[t][value[c] >> 3] >> (value[c] & 7)) & 1;
+          mask |= static_cast<uint16_t>(knows << t);
         }
         placeTables_[0][a] |= mask;
         placeTables_[1][b] |= mask;
