@@ -5,10 +5,13 @@
 #include <libxml/parser.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include "tools/mail/gobject_handle.h"
 #include "tools/mail/message_text.h"
@@ -24,37 +27,83 @@ void InitLibraries() {
   });
 }
 
-struct ParserOptions {
-  ParserOptions() { g_mime_parser_options_set_warning_callback(options, Warn, this); }
-  ~ParserOptions() { g_mime_parser_options_free(options); }
-  ParserOptions(const ParserOptions&) = delete;
-  ParserOptions& operator=(const ParserOptions&) = delete;
+// Options without a warning callback: given one, the parser decodes and checks
+// every header field of every part, Received lines and all, which cost more
+// than the rest of the parse. Never changed once made, so shared by threads.
+GMimeParserOptions* QuietOptions() {
+  static GMimeParserOptions* const options = g_mime_parser_options_new();
+  return options;
+}
+
+// Options whose warnings tell whether the parser went past its nesting limit.
+struct NestingWatch {
+  NestingWatch() { g_mime_parser_options_set_warning_callback(options, Warn, this); }
+  ~NestingWatch() { g_mime_parser_options_free(options); }
+  NestingWatch(const NestingWatch&) = delete;
+  NestingWatch& operator=(const NestingWatch&) = delete;
 
   static void Warn(gint64, GMimeParserWarning warning, const gchar*, gpointer self) {
-    // Past its nesting limit the parser drops the deeper parts: the text
-    // would lack them without a word said.
-    if (warning == GMIME_CRIT_NESTING_OVERFLOW) static_cast<ParserOptions*>(self)->tooDeep = true;
+    if (warning == GMIME_CRIT_NESTING_OVERFLOW) static_cast<NestingWatch*>(self)->tooDeep = true;
   }
 
   GMimeParserOptions* options = g_mime_parser_options_new();
   bool tooDeep = false;
 };
 
-// The next message of the parser; `found` tells whether the parser made one.
-MailMessage ParseMessage(GMimeParser* parser, ParserOptions& parserOptions, std::string label,
-                         const MailOptions& options, bool& found) {
+// Levels below `root`, a nested message and its body counted apart.
+size_t TreeDepth(GMimeObject* root) {
+  size_t deepest = 0;
+  std::vector<std::pair<GMimeObject*, size_t>> pending{{root, 0}};
+  while (!pending.empty()) {
+    auto [object, depth] = pending.back();
+    pending.pop_back();
+    if (object == nullptr) continue;
+    deepest = std::max(deepest, depth);
+    if (GMIME_IS_MESSAGE(object)) {
+      pending.emplace_back(g_mime_message_get_mime_part(GMIME_MESSAGE(object)), depth + 1);
+    } else if (GMIME_IS_MESSAGE_PART(object)) {
+      pending.emplace_back(
+          GMIME_OBJECT(g_mime_message_part_get_message(GMIME_MESSAGE_PART(object))), depth + 1);
+    } else if (GMIME_IS_MULTIPART(object)) {
+      GMimeMultipart* multipart = GMIME_MULTIPART(object);
+      for (int i = 0; i < g_mime_multipart_get_count(multipart); ++i) {
+        pending.emplace_back(g_mime_multipart_get_part(multipart, i), depth + 1);
+      }
+    }
+  }
+  return deepest;
+}
+
+// Past its nesting limit the parser drops the deeper parts: the text would
+// lack them without a word said. It counts no more levels than TreeDepth and
+// its limit lies far below this, so only a tree this deep can have lost parts;
+// only such a message is parsed again, with the warnings on, to learn whether.
+constexpr size_t kSuspectDepth = 256;
+
+bool NestingOverflows(GMimeStream* stream, gint64 start, gint64 end, GMimeFormat format) {
+  GObjectHandle<GMimeStream> piece(g_mime_stream_substream(stream, start, end));
+  GObjectHandle<GMimeParser> parser(g_mime_parser_new_with_stream(piece.get()));
+  g_mime_parser_set_format(parser.get(), format);
+  NestingWatch watch;
+  GObjectHandle<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), watch.options));
+  return watch.tooDeep;
+}
+
+// The next message of the parser, which reads `stream`; `found` tells whether
+// the parser made one.
+MailMessage ParseMessage(GMimeParser* parser, GMimeStream* stream, GMimeFormat format,
+                         std::string label, const MailOptions& options, bool& found) {
   MailMessage m;
   m.label = std::move(label);
-  parserOptions.tooDeep = false;
   gint64 start = g_mime_parser_tell(parser);
-  GObjectHandle<GMimeMessage> message(
-      g_mime_parser_construct_message(parser, parserOptions.options));
+  GObjectHandle<GMimeMessage> message(g_mime_parser_construct_message(parser, QuietOptions()));
   found = message != nullptr;
   if (!message) {
     m.error = "no mail message at byte " + std::to_string(start);
     return m;
   }
-  if (parserOptions.tooDeep) {
+  if (TreeDepth(GMIME_OBJECT(message.get())) >= kSuspectDepth &&
+      NestingOverflows(stream, start, g_mime_parser_tell(parser), format)) {
     m.error = "MIME parts nested too deeply";
     return m;
   }
@@ -82,17 +131,16 @@ void ReadMailStream(GMimeStream* stream, const std::string& name, const MailOpti
     return;
   }
   GObjectHandle<GMimeParser> parser(g_mime_parser_new_with_stream(stream));
-  ParserOptions parserOptions;
   bool found = false;
   if (!mbox) {
-    sink(ParseMessage(parser.get(), parserOptions, name, options, found));
+    sink(ParseMessage(parser.get(), stream, GMIME_FORMAT_MESSAGE, name, options, found));
     return;
   }
   g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MBOX);
   for (size_t ordinal = 1; !g_mime_parser_eos(parser.get()); ++ordinal) {
     gint64 before = g_mime_parser_tell(parser.get());
-    sink(ParseMessage(parser.get(), parserOptions, name + ":" + std::to_string(ordinal), options,
-                      found));
+    sink(ParseMessage(parser.get(), stream, GMIME_FORMAT_MBOX, name + ":" + std::to_string(ordinal),
+                      options, found));
     gint64 after = g_mime_parser_tell(parser.get());
     // A parser that no longer moves would report the same failure forever;
     // the failure just reported names where the unread rest begins.

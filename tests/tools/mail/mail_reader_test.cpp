@@ -150,15 +150,20 @@ TEST(MailReader, MalformedMimeStillGivesItsText) {
             "a=ZZb =4");
 }
 
-TEST(MailReader, DeeplyNestedPartsAreAnErrorNotASilentLoss) {
-  std::string deep = "Subject: deep\nContent-Type: multipart/mixed; boundary=b0\n\n";
-  const int depth = 10000;
+// A message of multiparts nested `depth` deep around one text part.
+std::string Nested(int depth, std::string_view subject) {
+  std::string m =
+      "Subject: " + std::string(subject) + "\nContent-Type: multipart/mixed; boundary=b0\n\n";
   for (int i = 1; i < depth; ++i) {
-    deep += "--b" + std::to_string(i - 1) + "\nContent-Type: multipart/mixed; boundary=b" +
-            std::to_string(i) + "\n\n";
+    m += "--b" + std::to_string(i - 1) + "\nContent-Type: multipart/mixed; boundary=b" +
+         std::to_string(i) + "\n\n";
   }
-  deep += "--b" + std::to_string(depth - 1) + "\nContent-Type: text/plain\n\nbottom\n";
-  std::vector<MailMessage> m = Read(deep);
+  return m + "--b" + std::to_string(depth - 1) + "\nContent-Type: text/plain\n\nbottom\n";
+}
+
+TEST(MailReader, DeeplyNestedPartsAreAnErrorNotASilentLoss) {
+  const int depth = 10000;
+  std::vector<MailMessage> m = Read(Nested(depth, "deep"));
   ASSERT_EQ(m.size(), 1u);
   EXPECT_FALSE(m[0].ok);
   EXPECT_EQ(m[0].error, "MIME parts nested too deeply");
@@ -169,6 +174,19 @@ TEST(MailReader, DeeplyNestedPartsAreAnErrorNotASilentLoss) {
   ASSERT_TRUE(m[0].ok);
   // "w" per part (the line break before a boundary is the boundary's), the parts apart.
   EXPECT_EQ(m[0].text.size(), depth + (depth - 1) * (std::size(lexora_mail::kPieceSeparator) - 1));
+}
+
+TEST(MailReader, DeepNestingWithinTheParsersLimitIsRead) {
+  // Deep enough to be parsed a second time for the parser's verdict, not too deep.
+  EXPECT_EQ(Text(Nested(400, "deep")), "deep | bottom");
+  // The second look at one message of an mbox leaves the next ones in place.
+  std::vector<MailMessage> m = Read("From a Thu Aug 22 12:36:23 2002\n" + Nested(400, "one") +
+                                    "From b Thu Aug 22 12:36:23 2002\n" + Nested(2000, "two") +
+                                    "From c Thu Aug 22 12:37:00 2002\nSubject: three\n\nlast\n");
+  ASSERT_EQ(m.size(), 3u);
+  EXPECT_EQ(U8(m[0].text), "one" + U8(lexora_mail::kPieceSeparator) + "bottom");
+  EXPECT_EQ(m[1].error, "MIME parts nested too deeply");
+  EXPECT_EQ(U8(m[2].text), "three" + U8(lexora_mail::kPieceSeparator) + "last");
 }
 
 // Megabytes of one header line. (Kept to a few: the parser grows its header
