@@ -118,6 +118,35 @@ MailMessage ParseMessage(GMimeParser* parser, GMimeStream* stream, GMimeFormat f
   return m;
 }
 
+// Making a parser costs more than reading a short message's headers, so each
+// thread keeps one for the files it reads. A sink that reads mail itself
+// finds the thread's parser taken and gets one of its own.
+class ParserLease {
+ public:
+  explicit ParserLease(GMimeStream* stream) : parser_(std::move(Spare())) {
+    if (!parser_) parser_.reset(g_mime_parser_new());
+    g_mime_parser_init_with_stream(parser_.get(), stream);
+  }
+  ~ParserLease() {
+    // Drops the parser's hold on the file, which would stay open and mapped.
+    thread_local GObjectHandle<GMimeStream> nothing(g_mime_stream_null_new());
+    g_mime_parser_init_with_stream(parser_.get(), nothing.get());
+    if (!Spare()) Spare() = std::move(parser_);
+  }
+  ParserLease(const ParserLease&) = delete;
+  ParserLease& operator=(const ParserLease&) = delete;
+
+  GMimeParser* get() const { return parser_.get(); }
+
+ private:
+  static GObjectHandle<GMimeParser>& Spare() {
+    thread_local GObjectHandle<GMimeParser> spare;
+    return spare;
+  }
+
+  GObjectHandle<GMimeParser> parser_;
+};
+
 void ReadMailStream(GMimeStream* stream, const std::string& name, const MailOptions& options,
                     const MessageSink& sink) {
   char head[5];
@@ -130,9 +159,10 @@ void ReadMailStream(GMimeStream* stream, const std::string& name, const MailOpti
     sink(std::move(m));
     return;
   }
-  GObjectHandle<GMimeParser> parser(g_mime_parser_new_with_stream(stream));
+  ParserLease parser(stream);
   bool found = false;
   if (!mbox) {
+    g_mime_parser_set_format(parser.get(), GMIME_FORMAT_MESSAGE);
     sink(ParseMessage(parser.get(), stream, GMIME_FORMAT_MESSAGE, name, options, found));
     return;
   }

@@ -248,3 +248,22 @@ TEST(MailReader, MissingFileIsAnError) {
   EXPECT_FALSE(m[0].ok);
   EXPECT_EQ(m[0].error, "cannot open");
 }
+
+TEST(MailReader, ASinkMayReadMailItself) {
+  // Each thread keeps its parser between files; a read inside a sink must
+  // neither disturb the mbox being split nor be disturbed by it.
+  const std::string mbox =
+      "From a Thu Aug 22 12:36:23 2002\nSubject: one\n\nfirst\n"
+      "From b Thu Aug 22 12:37:00 2002\nSubject: two\n\nsecond\n";
+  std::vector<std::string> seen;
+  lexora_mail::ReadMailBytes(mbox, "outer", {}, [&](MailMessage&& outer) {
+    seen.push_back(outer.label + " " + U8(outer.text));
+    lexora_mail::ReadMailBytes("Subject: inner\n\nbody\n", "inner", {}, [&](MailMessage&& inner) {
+      seen.push_back(inner.label + " " + U8(inner.text));
+    });
+  });
+  std::string separator = U8(lexora_mail::kPieceSeparator);
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "outer:1 one" + separator + "first", "inner inner" + separator + "body",
+                      "outer:2 two" + separator + "second", "inner inner" + separator + "body"}));
+}
