@@ -267,3 +267,9 @@ TEST(MailReader, ASinkMayReadMailItself) {
                       "outer:1 one" + separator + "first", "inner inner" + separator + "body",
                       "outer:2 two" + separator + "second", "inner inner" + separator + "body"}));
 }
+
+TEST(MailReader, AMessageAfterAnMboxIsReadAsAMessage) {
+  // The thread's parser split an mbox last; a "From " line in this body is text.
+  Read("From a Thu Aug 22 12:36:23 2002\nSubject: one\n\nfirst\n");
+  EXPECT_EQ(Text("Subject: s\n\nbody\nFrom here on\n"), "s | body\nFrom here on");
+}
