@@ -240,6 +240,23 @@ TEST(MailReader, MboxLosesNoMessage) {
   EXPECT_EQ(U8(m[2].text), "cut" + U8(lexora_mail::kPieceSeparator) + "half a");
 }
 
+TEST(MailReader, ReadsFiles) {
+  std::vector<MailMessage> m;
+  auto keep = [&](MailMessage&& message) { m.push_back(std::move(message)); };
+  lexora_test::TempFile mbox(
+      "From a Thu Aug 22 12:36:23 2002\nSubject: one\n\nfirst\n"
+      "From b Thu Aug 22 12:37:00 2002\nSubject: two\n\nsecond\n");
+  lexora_mail::ReadMailFile(mbox.path(), {}, keep);
+  ASSERT_EQ(m.size(), 2u);
+  EXPECT_EQ(m[1].label, mbox.path() + ":2");
+  EXPECT_EQ(U8(m[1].text), "two" + U8(lexora_mail::kPieceSeparator) + "second");
+  m.clear();
+  lexora_test::TempFile empty("");
+  lexora_mail::ReadMailFile(empty.path(), {}, keep);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].error, "no mail message at byte 0");
+}
+
 TEST(MailReader, MissingFileIsAnError) {
   std::vector<MailMessage> m;
   lexora_mail::ReadMailFile("/nonexistent/mail.eml", {},
