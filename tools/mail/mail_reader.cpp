@@ -189,7 +189,8 @@ void ReadMailStream(GMimeStream* stream, const std::string& name, const MailOpti
 
 // Files up to this size are read whole, with one call: a mapping costs a page
 // fault per page and, when it goes, a TLB flush, together more than the parse
-// of a short message. Larger files are mapped, so that memory stays bounded.
+// of a short message. Larger files are mapped, so that memory stays bounded;
+// so are those that show no size (kernel files show none, whatever they hold).
 constexpr off_t kReadWhole = 64 << 20;
 
 // The first `size` bytes of the file, or fewer if it shrank meanwhile, in a
@@ -216,7 +217,8 @@ GMimeStream* ReadWhole(int fd, size_t size) {
 // null when the file cannot be read.
 GMimeStream* FileStream(int fd) {
   struct stat status;
-  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kReadWhole) {
+  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
+      status.st_size <= kReadWhole) {
     GMimeStream* stream = ReadWhole(fd, static_cast<size_t>(status.st_size));
     close(fd);
     return stream;
