@@ -43,15 +43,20 @@ bool AsciiSpace(char c) {
 // breaks never pile up into more than one empty line.
 class TextWriter {
  public:
+  // Appends runs, not characters: the parser hands over text a kilobyte at a time.
   void Text(std::string_view text, bool preformatted) {
-    for (char c : text) {
-      if (!preformatted && AsciiSpace(c)) {
-        space_ = !out_.empty() && out_.back() != '\n';
-        continue;
-      }
-      if (space_) out_ += ' ';
-      space_ = false;
-      out_ += c;
+    if (preformatted) {
+      if (!text.empty()) Word(text);
+      return;
+    }
+    while (!text.empty()) {
+      size_t blank = 0;
+      while (blank < text.size() && AsciiSpace(text[blank])) ++blank;
+      if (blank > 0) space_ = !out_.empty() && out_.back() != '\n';
+      size_t word = blank;
+      while (word < text.size() && !AsciiSpace(text[word])) ++word;
+      if (word > blank) Word(text.substr(blank, word - blank));
+      text.remove_prefix(word);
     }
   }
   // Ends the line; a forced break (<br>) also ends an empty one.
@@ -68,6 +73,13 @@ class TextWriter {
   }
 
  private:
+  // Text after the pending blank, if any.
+  void Word(std::string_view text) {
+    if (space_) out_ += ' ';
+    space_ = false;
+    out_ += text;
+  }
+
   std::string out_;
   bool space_ = false;
 };

@@ -150,15 +150,20 @@ TEST(MailReader, MalformedMimeStillGivesItsText) {
             "a=ZZb =4");
 }
 
-TEST(MailReader, DeeplyNestedPartsAreAnErrorNotASilentLoss) {
-  std::string deep = "Subject: deep\nContent-Type: multipart/mixed; boundary=b0\n\n";
-  const int depth = 10000;
+// A message of multiparts nested `depth` deep around one text part.
+std::string Nested(int depth, std::string_view subject) {
+  std::string m =
+      "Subject: " + std::string(subject) + "\nContent-Type: multipart/mixed; boundary=b0\n\n";
   for (int i = 1; i < depth; ++i) {
-    deep += "--b" + std::to_string(i - 1) + "\nContent-Type: multipart/mixed; boundary=b" +
-            std::to_string(i) + "\n\n";
+    m += "--b" + std::to_string(i - 1) + "\nContent-Type: multipart/mixed; boundary=b" +
+         std::to_string(i) + "\n\n";
   }
-  deep += "--b" + std::to_string(depth - 1) + "\nContent-Type: text/plain\n\nbottom\n";
-  std::vector<MailMessage> m = Read(deep);
+  return m + "--b" + std::to_string(depth - 1) + "\nContent-Type: text/plain\n\nbottom\n";
+}
+
+TEST(MailReader, DeeplyNestedPartsAreAnErrorNotASilentLoss) {
+  const int depth = 10000;
+  std::vector<MailMessage> m = Read(Nested(depth, "deep"));
   ASSERT_EQ(m.size(), 1u);
   EXPECT_FALSE(m[0].ok);
   EXPECT_EQ(m[0].error, "MIME parts nested too deeply");
@@ -169,6 +174,19 @@ TEST(MailReader, DeeplyNestedPartsAreAnErrorNotASilentLoss) {
   ASSERT_TRUE(m[0].ok);
   // "w" per part (the line break before a boundary is the boundary's), the parts apart.
   EXPECT_EQ(m[0].text.size(), depth + (depth - 1) * (std::size(lexora_mail::kPieceSeparator) - 1));
+}
+
+TEST(MailReader, DeepNestingWithinTheParsersLimitIsRead) {
+  // Deep enough to be parsed a second time for the parser's verdict, not too deep.
+  EXPECT_EQ(Text(Nested(400, "deep")), "deep | bottom");
+  // The second look at one message of an mbox leaves the next ones in place.
+  std::vector<MailMessage> m = Read("From a Thu Aug 22 12:36:23 2002\n" + Nested(400, "one") +
+                                    "From b Thu Aug 22 12:36:23 2002\n" + Nested(2000, "two") +
+                                    "From c Thu Aug 22 12:37:00 2002\nSubject: three\n\nlast\n");
+  ASSERT_EQ(m.size(), 3u);
+  EXPECT_EQ(U8(m[0].text), "one" + U8(lexora_mail::kPieceSeparator) + "bottom");
+  EXPECT_EQ(m[1].error, "MIME parts nested too deeply");
+  EXPECT_EQ(U8(m[2].text), "three" + U8(lexora_mail::kPieceSeparator) + "last");
 }
 
 // Megabytes of one header line. (Kept to a few: the parser grows its header
@@ -222,6 +240,23 @@ TEST(MailReader, MboxLosesNoMessage) {
   EXPECT_EQ(U8(m[2].text), "cut" + U8(lexora_mail::kPieceSeparator) + "half a");
 }
 
+TEST(MailReader, ReadsFiles) {
+  std::vector<MailMessage> m;
+  auto keep = [&](MailMessage&& message) { m.push_back(std::move(message)); };
+  lexora_test::TempFile mbox(
+      "From a Thu Aug 22 12:36:23 2002\nSubject: one\n\nfirst\n"
+      "From b Thu Aug 22 12:37:00 2002\nSubject: two\n\nsecond\n");
+  lexora_mail::ReadMailFile(mbox.path(), {}, keep);
+  ASSERT_EQ(m.size(), 2u);
+  EXPECT_EQ(m[1].label, mbox.path() + ":2");
+  EXPECT_EQ(U8(m[1].text), "two" + U8(lexora_mail::kPieceSeparator) + "second");
+  m.clear();
+  lexora_test::TempFile empty("");
+  lexora_mail::ReadMailFile(empty.path(), {}, keep);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].error, "no mail message at byte 0");
+}
+
 TEST(MailReader, MissingFileIsAnError) {
   std::vector<MailMessage> m;
   lexora_mail::ReadMailFile("/nonexistent/mail.eml", {},
@@ -229,4 +264,29 @@ TEST(MailReader, MissingFileIsAnError) {
   ASSERT_EQ(m.size(), 1u);
   EXPECT_FALSE(m[0].ok);
   EXPECT_EQ(m[0].error, "cannot open");
+}
+
+TEST(MailReader, ASinkMayReadMailItself) {
+  // Each thread keeps its parser between files; a read inside a sink must
+  // neither disturb the mbox being split nor be disturbed by it.
+  const std::string mbox =
+      "From a Thu Aug 22 12:36:23 2002\nSubject: one\n\nfirst\n"
+      "From b Thu Aug 22 12:37:00 2002\nSubject: two\n\nsecond\n";
+  std::vector<std::string> seen;
+  lexora_mail::ReadMailBytes(mbox, "outer", {}, [&](MailMessage&& outer) {
+    seen.push_back(outer.label + " " + U8(outer.text));
+    lexora_mail::ReadMailBytes("Subject: inner\n\nbody\n", "inner", {}, [&](MailMessage&& inner) {
+      seen.push_back(inner.label + " " + U8(inner.text));
+    });
+  });
+  std::string separator = U8(lexora_mail::kPieceSeparator);
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "outer:1 one" + separator + "first", "inner inner" + separator + "body",
+                      "outer:2 two" + separator + "second", "inner inner" + separator + "body"}));
+}
+
+TEST(MailReader, AMessageAfterAnMboxIsReadAsAMessage) {
+  // The thread's parser split an mbox last; a "From " line in this body is text.
+  Read("From a Thu Aug 22 12:36:23 2002\nSubject: one\n\nfirst\n");
+  EXPECT_EQ(Text("Subject: s\n\nbody\nFrom here on\n"), "s | body\nFrom here on");
 }
