@@ -1,69 +1,21 @@
 // Script x text -> every word the word finder returns, by its fast method
 // and by its general walk, with reads of a size the input chooses; the two
 // must agree word for word (index, kind, ids, text).
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "engine/input/normalizing_reader.h"
 #include "engine/language/script_compiler.h"
-#include "engine/runtime/word_finder.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/runtime/found_words.h"
 
-namespace {
-
-using namespace Nimbra::Lexora;
-
-class ChunkedStream final : public ILXStream {
- public:
-  ChunkedStream(std::u16string_view text, uint32_t unitsPerRead)
-      : text_(text), unitsPerRead_(unitsPerRead) {}
-  void AddRef() override {}
-  void Release() override {}
-  uint32_t Read(char16_t* buffer, uint32_t count) override {
-    size_t n = std::min<size_t>({count, unitsPerRead_, text_.size()});
-    text_.copy(buffer, n);
-    text_.remove_prefix(n);
-    return static_cast<uint32_t>(n);
-  }
-
- private:
-  std::u16string_view text_;
-  uint32_t unitsPerRead_;
-};
-
-struct Word {
-  WordKind kind;
-  uint32_t index;
-  std::vector<uint32_t> ids;
-  std::u16string text;
-  bool operator==(const Word&) const = default;
-};
-
-std::vector<Word> FindWords(const CompiledScript& script, std::u16string_view text,
-                            WordFinder::Method method, uint32_t unitsPerRead) {
-  ChunkedStream stream(text, unitsPerRead);
-  NormalizingReader reader(&stream, NormalizingReader::Mode::Plain);
-  std::array<WildcardStepper, 2> wildcards{WildcardStepper(script.words.folded),
-                                           WildcardStepper(script.words.exact)};
-  WordFinder finder(script.words, reader, wildcards, method);
-  std::vector<Word> words;
-  for (WordKind kind = finder.Next(); kind != WordKind::kEndOfInput; kind = finder.Next()) {
-    auto ids = finder.ids();
-    words.push_back(
-        {kind, finder.wordIndex(), {ids.begin(), ids.end()}, std::u16string(finder.text())});
-  }
-  return words;
-}
-
-}  // namespace
+using lexora_test::FindWords;
+using Nimbra::Lexora::WordFinder;
 
 // A script of case-folded literal words only, which the fast method serves.
 const char16_t* const kWordsScript =
     u"offer OR cat OR at OR at&t OR don't OR e-mail OR the OR a OR caf\u00e9 OR \u0434\u0430\n"
-    u"www.example OR x\u2010y OR co\u00ADoperate OR \u212a OR \u00df\n[MATCH=ALL] offer NEAR=3 the\n";
+    u"www.example OR x\u2010y OR co\u00ADoperate OR \u212a OR \u00df\n[MATCH=ALL] offer NEAR=3 "
+    u"the\n";
 
 // Input: one byte of read size, then UTF-16LE script and text separated by
 // the first U+0000 (without one, the script above over the whole input).
@@ -76,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string script = split == std::u16string::npos ? kWordsScript : input.substr(0, split);
   std::u16string text = split == std::u16string::npos ? input : input.substr(split + 1);
   ILXStream* stream = CreateStringStream(script.data(), static_cast<uint32_t>(script.size()));
-  Compilation compiled = CompileStream(stream);
+  Nimbra::Lexora::Compilation compiled = Nimbra::Lexora::CompileStream(stream);
   stream->Release();
   if (!compiled.errors.empty() || !compiled.script) return 0;
   if (FindWords(*compiled.script, text, WordFinder::Method::kFast, unitsPerRead) !=

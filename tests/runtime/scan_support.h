@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/language/script_compiler.h"
-#include "engine/runtime/word_finder.h"
 #include "engine/runtime/word_position_list.h"
+#include "runtime/found_words.h"
 
 namespace lexora_test {
 
@@ -20,22 +20,6 @@ std::unique_ptr<Nimbra::Lexora::CompiledScript> CompileOrFail(std::u16string_vie
 std::vector<std::vector<Nimbra::Lexora::Span>> Analyse(const Nimbra::Lexora::CompiledScript& script,
                                                        std::u16string_view text,
                                                        uint32_t unitsPerRead = UINT32_MAX);
-
-// One word the word finder returned.
-struct FoundWord {
-  Nimbra::Lexora::WordKind kind;
-  uint32_t index;
-  std::vector<uint32_t> ids;
-  std::u16string text;
-  bool operator==(const FoundWord&) const = default;
-};
-
-// Every word the word finder returns for `text`, by the given method, read
-// as Analyse reads it.
-std::vector<FoundWord> FindWords(const Nimbra::Lexora::CompiledScript& script,
-                                 std::u16string_view text,
-                                 Nimbra::Lexora::WordFinder::Method method,
-                                 uint32_t unitsPerRead = UINT32_MAX);
 
 // The spans of the identifier whose text is `item`.
 std::vector<Nimbra::Lexora::Span> SpansOf(std::u16string_view script, std::u16string_view text,
