@@ -50,20 +50,18 @@ uint32_t RunDetector::MaxRunWords() const {
   return static_cast<uint32_t>(classId_ == kClassCcard ? kCardMaxLength : kSsnWords);
 }
 
-void RunDetector::Offer(uint32_t wordIndex, std::u16string_view text, bool isNumber,
-                        std::vector<Span>& runs) {
-  if (!isNumber) {
-    window_.clear();
-    lastIndex_ = -2;
-    return;
-  }
+void RunDetector::OfferNumber(uint32_t wordIndex, std::u16string_view text,
+                              std::vector<Span>& runs) {
   if (static_cast<int64_t>(wordIndex) != lastIndex_ + 1) {
     window_.clear();
     windowFirst_ = wordIndex;
   }
   NumberWord word{text.size(), {}, {}};
-  if (word.length <= kCardMaxLength) word.luhn = SumLuhn(text);
-  text.substr(0, 4).copy(word.head, 4);
+  if (classId_ == kClassCcard) {
+    if (word.length <= kCardMaxLength) word.luhn = SumLuhn(text);
+  } else {
+    text.substr(0, 4).copy(word.head, 4);
+  }
   window_.push_back(word);
   lastIndex_ = wordIndex;
   if (window_.size() > MaxRunWords()) {

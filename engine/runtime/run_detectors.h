@@ -38,7 +38,14 @@ class RunDetector {
 
   // Offers the next word of the text; appends every run it completes, as
   // word-index spans, to `runs`.
-  void Offer(uint32_t wordIndex, std::u16string_view text, bool isNumber, std::vector<Span>& runs);
+  void Offer(uint32_t wordIndex, std::u16string_view text, bool isNumber, std::vector<Span>& runs) {
+    if (!isNumber) {  // most words: inline, without a call
+      window_.clear();
+      lastIndex_ = -2;
+      return;
+    }
+    OfferNumber(wordIndex, text, runs);
+  }
 
  private:
   struct WindowRun {
@@ -48,9 +55,10 @@ class RunDetector {
   // What the detectors need of a number word, without keeping its text.
   struct NumberWord {
     size_t length;
-    LuhnSums luhn;  // counted only for words short enough for a card
-    char16_t head[4];
+    LuhnSums luhn;     // card detector: counted for words short enough for a card
+    char16_t head[4];  // SSN detector: the first units, padded with zeros
   };
+  void OfferNumber(uint32_t wordIndex, std::u16string_view text, std::vector<Span>& runs);
   std::optional<WindowRun> Detect(size_t from) const;
   std::optional<WindowRun> DetectCard(size_t from) const;
   std::optional<WindowRun> DetectSsn(size_t from) const;

@@ -11,9 +11,18 @@ SequenceFinder::SequenceFinder(const WordData& words, WordPositionList& position
     : table_(words.sequences), positions_(positions) {
   for (int32_t classId : {kClassCcard, kClassUsSsn}) {
     if (std::optional<uint32_t> id = words.classes.WordIdOf(classId)) {
-      detectors_.push_back({RunDetector(classId, *id), {}});
+      detectors_.push_back({RunDetector(classId, *id), {}, PhrasesHold(*id)});
     }
   }
+}
+
+bool SequenceFinder::PhrasesHold(uint32_t id) const {
+  int32_t column = ColumnOfId(id);
+  if (column < 0) return false;
+  for (uint32_t state = 0; state < table_.stateCount(); ++state) {
+    if (table_.Cell(static_cast<uint16_t>(state), column) != SequenceTable::kNoState) return true;
+  }
+  return false;
 }
 
 void SequenceFinder::AddUnique(std::vector<Pair>& pairs, Pair pair) {
@@ -76,7 +85,7 @@ void SequenceFinder::Word(uint32_t index, WordKind kind, std::span<const uint32_
 
 void SequenceFinder::OfferToDetectors(uint32_t index, WordKind kind, std::u16string_view text) {
   for (Detector& d : detectors_) {
-    Park(d, index);
+    if (d.mayPark) Park(d, index);
     runs_.clear();
     bool number = kind == WordKind::kNumberWord;
     d.detector.Offer(index, text, number, runs_);
@@ -87,7 +96,7 @@ void SequenceFinder::OfferToDetectors(uint32_t index, WordKind kind, std::u16str
     });
     for (const Span& run : runs_) {
       positions_.Record(d.detector.wordId(), run);
-      ResumeParked(d, run);
+      if (d.mayPark) ResumeParked(d, run);
     }
   }
 }

@@ -44,8 +44,13 @@ class SequenceFinder {
   struct Detector {
     RunDetector detector;
     std::vector<Parked> parked;  // in word-index order
+    // Some phrase has the class as an element: without one nothing parks,
+    // and the parking steps are passed over.
+    bool mayPark = false;
   };
 
+  // Whether a phrase has the word id as an element.
+  bool PhrasesHold(uint32_t id) const;
   static void AddUnique(std::vector<Pair>& pairs, Pair pair);
   bool Continues(const Pair& pair, uint32_t index) const;
   int32_t ColumnOfId(uint32_t id) const;
