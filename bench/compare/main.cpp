@@ -99,27 +99,71 @@ const std::vector<Scan> kEveryScan = {{Feed::FileStreams, 1},
                                       {Feed::StringStreams, 1},
                                       {Feed::StringStreams, 2}};
 
-void MeasureLexora(Results& results, const Corpus& corpus, const std::vector<BenchScript>& scripts,
-                   int runs) {
+// The scans are measured in rounds, one run of every configuration a round,
+// Hyperscan's included: on a shared host whose speed drifts over minutes, a
+// slow spell then slows every configuration alike, and the ratios between
+// them hold where consecutive runs of one configuration would not.
+void MeasureScans(Results& results, const Corpus& corpus, const std::vector<BenchScript>& scripts,
+                  const WordLists& lists, const std::vector<std::string>& seldom, int runs) {
   for (const auto& [name, text, scans] : scripts) {
     Progress("compiling " + name);
     ScriptFigures s{name, 0, MeasureCompile(text, runs)};
     for (char16_t c : text) s.statements += c == u'\n';
     results.scripts.push_back(s);
   }
-  results.residentBefore = ResidentBytes();
-  bool peakKnown = ResetPeakResident();
+  struct Config {
+    ILXScript* script;
+    RunRow row;
+    std::vector<double> speeds, busy;
+  };
+  std::vector<Config> configs;
   for (const auto& [name, text, scans] : scripts) {
     ILXScript* script = lexora_bench::CompileScript(text);
     if (!script) continue;
-    for (const Scan& scan : scans) {
-      Progress("scanning with " + name + ", " + std::to_string(scan.threads) + " thread(s)");
-      results.lexora.push_back({name, scan.feed, scan.threads,
-                                MeasureRun(*script, corpus, scan.feed, scan.threads, runs)});
-    }
-    script->Release();
+    for (const Scan& scan : scans)
+      configs.push_back({script, {name, scan.feed, scan.threads, {}}, {}, {}});
   }
-  if (peakKnown) results.residentPeak = PeakResidentBytes();
+  struct Tool {
+    const std::vector<std::string>& words;
+    HyperscanFigures& figures;
+    std::vector<double> speeds, compiles;
+  };
+  Tool tools[] = {{lists.common, results.hyperscan, {}, {}},
+                  {seldom, results.hyperscanSeldom, {}, {}}};
+  results.residentBefore = ResidentBytes();
+  bool peakKnown = ResetPeakResident();
+  for (int round = 0; round < runs; ++round) {
+    Progress("scanning, round " + std::to_string(round + 1) + " of " + std::to_string(runs));
+    for (Config& c : configs) {
+      RunFigures f = MeasureRun(*c.script, corpus, c.row.feed, c.row.threads, 1);
+      if (round == 0) c.row.figures = f;
+      c.speeds.push_back(f.mbPerSecond.median);
+      c.busy.push_back(f.coresBusy.median);
+    }
+    if (round == 0 && peakKnown) results.residentPeak = PeakResidentBytes();
+    for (Tool& t : tools) {
+      HyperscanFigures h = MeasureHyperscan(t.words, corpus, 1);
+      if (round == 0) t.figures = h;
+      if (!h.available) continue;
+      t.speeds.push_back(h.mbPerSecond.median);
+      t.compiles.push_back(h.compileSeconds.median);
+    }
+  }
+  for (Config& c : configs) {
+    c.row.figures.mbPerSecond = Summarise(c.speeds);
+    c.row.figures.coresBusy = Summarise(c.busy);
+    results.lexora.push_back(c.row);
+  }
+  for (Tool& t : tools) {
+    if (!t.figures.available) continue;
+    t.figures.mbPerSecond = Summarise(t.speeds);
+    t.figures.compileSeconds = Summarise(t.compiles);
+  }
+  for (size_t i = 0; i < configs.size(); ++i) {
+    if (i + 1 == configs.size() || configs[i + 1].script != configs[i].script) {
+      configs[i].script->Release();
+    }
+  }
 }
 
 int Bench(const Options& o) {
@@ -157,15 +201,12 @@ int Bench(const Options& o) {
                        lexora_bench::GenerateScript(lists.rare, statements),
                        {{Feed::StringStreams, 1}}});
   }
-  MeasureLexora(results, corpus, scripts, runs);
+  MeasureScans(results, corpus, scripts, lists, seldom, runs);
 
   Progress("floors");
   results.decode = MeasureDecode(corpus, runs);
   results.nfkd = MeasureNfkd(corpus, runs);
   results.memcpy = MeasureMemcpy(corpus, runs);
-  Progress("Hyperscan");
-  results.hyperscan = MeasureHyperscan(lists.common, corpus, runs);
-  results.hyperscanSeldom = MeasureHyperscan(seldom, corpus, runs);
   Progress("grep");
   results.grep = MeasureGrep(wordsFile, corpus, runs);
   Progress("Perl");

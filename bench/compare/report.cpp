@@ -165,8 +165,9 @@ std::string FormatTables(const Results& r) {
   out << "Corpus: " << r.messages << " messages (" << r.utf8Messages << " valid UTF-8, the rest "
       << "read as ISO-8859-1), " << Fixed(static_cast<double>(r.bytes) / 1e6, 1)
       << " MB. Each figure: median, min and max of " << r.runs << " runs"
-      << (r.quick ? " (quick mode: a subset of the messages)" : "") << ". MB = 10^6 bytes of "
-      << "corpus.\n\n";
+      << (r.quick ? " (quick mode: a subset of the messages)" : "")
+      << "; the scans, Lexora's and Hyperscan's, run in rounds of one run each, so that a "
+      << "change in the machine's speed touches them alike. MB = 10^6 bytes of corpus.\n\n";
 
   out << Row({"figure", "median", "min", "max", "unit"})
       << Row({"---", "---:", "---:", "---:", "---"});
