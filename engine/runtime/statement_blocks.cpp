@@ -57,10 +57,6 @@ StatementBlocks::StatementBlocks(const Program& program)
 }
 
 size_t StatementBlocks::PassFrom(size_t block, uint32_t& address) {
-  if (!liveSorted_) {
-    std::sort(liveList_.begin(), liveList_.end());
-    liveSorted_ = true;
-  }
   const uint32_t runEnd = runEnd_[block];
   // A walk goes forward, so the first live block after `block` is found by
   // moving a cursor, not by a search each time.
@@ -93,7 +89,7 @@ void StatementBlocks::MarkLive(std::span<const uint32_t> matchedIdentifiers) {
       liveList_.push_back(block);
     }
   }
-  liveSorted_ = false;
+  std::sort(liveList_.begin(), liveList_.end());
 }
 
 }  // namespace Nimbra::Lexora

@@ -49,9 +49,8 @@ class StatementBlocks {
   std::vector<uint32_t> firstOf_;   // per identifier: its range in readers_
   std::vector<uint32_t> readers_;   // passable blocks that load each identifier
   std::vector<uint32_t> live_;      // per block: the generation that marked it live
-  std::vector<uint32_t> liveList_;  // the live blocks, in order once sorted
-  bool liveSorted_ = true;
-  size_t liveCursor_ = 0;  // the first live block after the walk's last pass
+  std::vector<uint32_t> liveList_;  // the live blocks, in order
+  size_t liveCursor_ = 0;           // the first live block after the walk's last pass
   // Per block: the first block after the run of back-to-back blocks it
   // begins (blocks_.size() at the end).
   std::vector<uint32_t> runEnd_;

@@ -315,11 +315,14 @@ WordFinder::RunEnd WordFinder::PassFoldedWords() {
       state = rows.Cell(state, step);
       if (state == kDead) break;
     }
+    // A word that died is passed to its end, which the buffer must hold too.
+    const bool alive = n < units.size() && step == WordTable::kEndsRun;
+    if (!alive && n < units.size()) n = EndOfWordCharacters(units, n);
     if (n == units.size()) {
       if (refill(start)) continue;
       return RunEnd::kHandedOver;
     }
-    if (step == WordTable::kEndsRun) {
+    if (alive) {
       const char16_t c = units[n];
       if (!EndsNothing(c)) return leave(start, RunEnd::kHandedOver);
       // The attempt stays fresh (the automaton at its start) until a word
@@ -335,15 +338,8 @@ WordFinder::RunEnd WordFinder::PassFoldedWords() {
         return leave(n + 1, RunEnd::kAccepted);
       }
       ++n;
-    } else {
-      n = EndOfWordCharacters(units, n);
-      if (n == units.size()) {
-        if (refill(start)) continue;
-        return RunEnd::kHandedOver;
-      }
-      if (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen)) {
-        return leave(start, RunEnd::kHandedOver);
-      }
+    } else if (RoleOf(units[n]) & (kRoleJoiner | kRoleSoftHyphen)) {
+      return leave(start, RunEnd::kHandedOver);
     }
     ++passed;
     previous_ = units[n - 1];
