@@ -41,8 +41,7 @@ void ScanShare(ILXRunner& runner, uint32_t expressions, const Corpus& corpus, Fe
       scoreSum += runner.GetScore();
       for (uint32_t e = 0; e < expressions; ++e) {
         uint32_t hits = 0;
-        int32_t score = 0;
-        if (runner.GetExpressionResult(e, &hits, &score)) hitSum += hits;
+        if (runner.GetExpressionResult(e, &hits, nullptr)) hitSum += hits;
       }
     } else {
       ++failures;

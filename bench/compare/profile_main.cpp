@@ -1,6 +1,6 @@
 // Runs one scan configuration of the comparison over the corpus, repeated,
 // and nothing else: a target for perf and callgrind.
-//   lexora_profile --data DIR [--script S1k|W1k|FILE] [--feed file|string]
+//   lexora_profile --data DIR [--script S1k|W1k|largest|FILE] [--feed file|string]
 //                  [--threads N] [--runs N] [--stride N]
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +67,8 @@ int Profile(const Options& o) {
   std::u16string text;
   if (o.script == "S1k") {
     text = lexora_bench::GenerateScript(lists.common, 1000);
+  } else if (o.script == "largest") {
+    text = lexora_bench::GenerateScript(lists.rare, lexora_bench::LargestFittingScript(lists.rare));
   } else if (o.script == "W1k") {
     for (const std::string& w : lists.common) text += std::u16string(w.begin(), w.end()) + u"\n";
   } else {
@@ -88,8 +90,9 @@ int Profile(const Options& o) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) {
-    std::cerr << "usage: lexora_profile --data DIR [--script S1k|W1k|FILE] [--feed file|string]"
-                 " [--threads N] [--runs N] [--stride N]\n";
+    std::cerr
+        << "usage: lexora_profile --data DIR [--script S1k|W1k|largest|FILE] [--feed file|string]"
+           " [--threads N] [--runs N] [--stride N]\n";
     return 2;
   }
   try {

@@ -31,6 +31,7 @@ class LXRunnerImpl : public LXInterfaceObject<ILXRunner> {
 
  private:
   void CloseLog();
+  [[gnu::noinline]] bool StoreScore(uint32_t index, uint32_t counted, int32_t* score) const;
 
   std::shared_ptr<const CompiledScript> script_;
   ScanPipeline pipeline_;

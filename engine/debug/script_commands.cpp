@@ -42,7 +42,8 @@ void ScanCommand(DebugSession& session, const std::string& path) {
   ScanPipeline pipeline(script.program, script.words);
   pipeline.Analyse(stream.get(), nullptr);
   pipeline.Execute(nullptr);
-  Print(out, "result=%d. %dms\n\n", TotalScore(script.program, pipeline.machine().hits()),
+  const VirtualMachine& machine = pipeline.machine();
+  Print(out, "result=%d. %dms\n\n", TotalScore(script.program, machine.hits(), machine.triggered()),
         watch.Milliseconds());
 }
 

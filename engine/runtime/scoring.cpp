@@ -26,10 +26,11 @@ int32_t ExpressionScore(const OptionRecord& options, uint32_t hits) {
   return Saturated(static_cast<int64_t>(options.score) * counted);
 }
 
-int32_t TotalScore(const Program& program, std::span<const uint32_t> hits) {
+int32_t TotalScore(const Program& program, std::span<const uint32_t> hits,
+                   std::span<const uint32_t> triggered) {
   int64_t total = 0;  // fewer than 2^32 terms below 2^31 each: no overflow
-  for (uint32_t i = 0; i < hits.size(); ++i) {
-    if (hits[i] > 0) total += ExpressionScore(program.Options(i), hits[i]);
+  for (uint32_t i : triggered) {
+    if (i < hits.size()) total += ExpressionScore(program.Options(i), hits[i]);
   }
   return Saturated(total);
 }

@@ -13,9 +13,11 @@ namespace Nimbra::Lexora {
 // Score per counted hit times the hits counted (all of them, or at most
 // the match limit), held within the signed 32-bit range.
 int32_t ExpressionScore(const OptionRecord& options, uint32_t hits);
-// The sum of the scores of the statements that triggered, held within the
-// signed 32-bit range.
-int32_t TotalScore(const Program& program, std::span<const uint32_t> hits);
+// The sum of the scores of the statements that triggered (each listed
+// once), held within the signed 32-bit range. Summing only those keeps the
+// cost of a scan of a large script in what the text touched.
+int32_t TotalScore(const Program& program, std::span<const uint32_t> hits,
+                   std::span<const uint32_t> triggered);
 // One "\r\n"-terminated line per triggered statement, in statement order.
 // Named statements show their name; others their text when quoteTexts is
 // set and the script is not numbered, else their number.

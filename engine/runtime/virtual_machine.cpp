@@ -9,7 +9,14 @@ namespace Nimbra::Lexora {
 
 void VirtualMachine::Reset() {
   positions_.Reset(program_.identifierCount());
-  hits_.assign(program_.statementCount(), 0);
+  // A large script's counters are mostly 0 after a scan: clear only those
+  // that counted.
+  if (hits_.size() == program_.statementCount()) {
+    for (uint32_t e : triggered_) hits_[e] = 0;
+  } else {
+    hits_.assign(program_.statementCount(), 0);
+  }
+  triggered_.clear();
   stack_.clear();
   stored_.clear();
   unsettled_.clear();
@@ -19,6 +26,7 @@ void VirtualMachine::Reset() {
 void VirtualMachine::DiscardResults() {
   positions_ = WordPositionList();
   hits_.clear();
+  triggered_.clear();
   stack_ = {};
   stored_.clear();
   unsettled_.clear();
@@ -149,6 +157,7 @@ bool VirtualMachine::Step(FILE* log) {
       Value x = Pop();
       uint32_t e = in.statement();
       if (e >= hits_.size()) throw VMError(ip_, u"Expression index out of range: %d", in.operand);
+      const bool counted = hits_[e] != 0;
       if (x.type() == Value::Type::Boolean) {
         hits_[e] += x.boolean() ? 1 : 0;
       } else {
@@ -159,6 +168,7 @@ bool VirtualMachine::Step(FILE* log) {
         });
         hits_[e] += count;
       }
+      if (!counted && hits_[e] != 0) triggered_.push_back(e);
       const Value* stored = nullptr;
       if (!program_.Options(e).name.empty())
         stored = &(stored_[static_cast<int32_t>(e)] = std::move(x));

@@ -49,6 +49,8 @@ class VirtualMachine {
 
   uint32_t instructionPointer() const { return ip_; }
   std::span<const uint32_t> hits() const { return hits_; }
+  // The statements whose counter is above 0, in the order they first counted.
+  std::span<const uint32_t> triggered() const { return triggered_; }
   const std::vector<Value>& stack() const { return stack_; }
   const std::map<int32_t, Value>& storedResults() const { return stored_; }
 
@@ -67,6 +69,7 @@ class VirtualMachine {
   WordPositionList positions_;
   std::vector<Value> stack_;
   std::vector<uint32_t> hits_;
+  std::vector<uint32_t> triggered_;
   std::map<int32_t, Value> stored_;
   uint32_t ip_ = 0;
   // Temporaries made since the last statement ended, and older ones that a

@@ -302,4 +302,34 @@ TEST(RunnerTest, PassingOverUnmatchedStatementsChangesNoResult) {
   traced->Release();
 }
 
+// A runner clears only the counters its last text set: any it missed would
+// add to the next text's hits and score.
+TEST(RunnerTest, AReusedRunnerAnswersAsAFreshOne) {
+  Initialized library;
+  Scanner scanner(
+      u"[SCORE=3] alpha\n[MATCH=ALL,SCORE=2] beta\n[NAME=G,SCORE=-1] gamma\nNOT delta\n"
+      u"[@G] AND alpha\n[MATCH=ALL] [NUM]\nalpha NEAR=1 beta\n");
+  ASSERT_TRUE(scanner.compiled());
+  const uint32_t count = scanner.script()->GetExpressionCount();
+  ILXRunner* reused = scanner.script()->CreateRunner();
+  for (const char16_t* text : {u"alpha beta beta gamma 1 2", u"delta", u"", u"beta",
+                               u"gamma alpha 7", u"delta delta", u"alpha beta gamma 4 5 6", u"x"}) {
+    ASSERT_TRUE(ScanText(reused, text));
+    ILXRunner* fresh = scanner.script()->CreateRunner();
+    ASSERT_TRUE(ScanText(fresh, text));
+    EXPECT_EQ(HitsOf(reused, count), HitsOf(fresh, count)) << U8(text);
+    EXPECT_EQ(reused->GetScore(), fresh->GetScore()) << U8(text);
+    int32_t sum = 0;
+    for (uint32_t e = 0; e < count; ++e) {
+      int32_t score = 0;
+      ASSERT_TRUE(reused->GetExpressionResult(e, nullptr, &score));
+      sum += score;
+    }
+    EXPECT_EQ(reused->GetScore(), sum) << U8(text);
+    EXPECT_EQ(std::u16string(reused->GetReport(true)), std::u16string(fresh->GetReport(true)));
+    fresh->Release();
+  }
+  reused->Release();
+}
+
 }  // namespace

@@ -34,9 +34,12 @@ TEST(ScoringTest, ScoresSaturateInsteadOfChangingSign) {
   p.AddStatement(u"free", Options(10000, 0));
   p.AddStatement(u"cash", Options(10000, 0));
   p.AddStatement(u"ham", Options(-10000, 0));
-  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{120000, 120000, 0}), INT32_MAX);
-  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{0, 0, 300000}), INT32_MIN);
-  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{120000, 0, 100000}), 200'000'000);
+  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{120000, 120000, 0}, std::vector<uint32_t>{1, 0}),
+            INT32_MAX);
+  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{0, 0, 300000}, std::vector<uint32_t>{2}),
+            INT32_MIN);
+  EXPECT_EQ(TotalScore(p, std::vector<uint32_t>{120000, 0, 100000}, std::vector<uint32_t>{2, 0}),
+            200'000'000);
   EXPECT_EQ(BuildReport(p, std::vector<uint32_t>{214749, 0, 0}, false, false),
             u"Expression #1 triggered 214749 times, score 2147483647\r\n");
 }
@@ -48,7 +51,9 @@ TEST(ScoringTest, TotalsAndReportLines) {
   p.AddStatement(u"bird", Options(-5, 0, u"Birds"));
   p.AddStatement(u"fish", Options(10, 1));
   std::vector<uint32_t> hits = {3, 1, 2, 0};
-  EXPECT_EQ(TotalScore(p, hits), 20);
+  EXPECT_EQ(TotalScore(p, hits, std::vector<uint32_t>{2, 0, 1}), 20);
+  // A statement listed past the counters counts nothing.
+  EXPECT_EQ(TotalScore(p, hits, std::vector<uint32_t>{0, 7}), 30);
   EXPECT_EQ(BuildReport(p, hits, false, false),
             u"Expression #1 triggered 3 times, score 30\r\n"
             u"Expression #2 triggered 1 time, score 0\r\n"
