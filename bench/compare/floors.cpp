@@ -4,6 +4,10 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -69,6 +73,26 @@ Stats MeasureNfkd(const Corpus& corpus, int runs) {
   });
   if (U_FAILURE(status)) throw std::runtime_error("NFKD failed");
   if (sink == 0 && corpus.bytes) throw std::runtime_error("NFKD produced nothing");
+  return Summarise(Throughputs(seconds, static_cast<double>(corpus.bytes)));
+}
+
+Stats MeasureFileReads(const Corpus& corpus, int runs) {
+  std::string buffer;
+  size_t sink = 0;
+  auto seconds = TimeRuns(runs, [&] {
+    for (const Message& m : corpus.messages) {
+      int fd = open(m.path.c_str(), O_RDONLY);
+      if (fd < 0) throw std::runtime_error("cannot open " + m.path);
+      struct stat status;
+      if (fstat(fd, &status) == 0) {
+        buffer.resize(static_cast<size_t>(status.st_size) + 1);
+        ssize_t got = read(fd, buffer.data(), buffer.size());
+        if (got > 0) sink += static_cast<size_t>(got);
+      }
+      close(fd);
+    }
+  });
+  if (sink == 0 && corpus.bytes) throw std::runtime_error("reading the files gave nothing");
   return Summarise(Throughputs(seconds, static_cast<double>(corpus.bytes)));
 }
 

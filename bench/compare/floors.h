@@ -1,5 +1,6 @@
 // What any scanner of this corpus pays at least: decoding to UTF-16,
-// compatibility decomposition, and touching every byte once.
+// compatibility decomposition, and touching every byte once; and what any
+// reader of its files pays: the system calls that fetch each one.
 #ifndef LEXORA_BENCH_COMPARE_FLOORS_H
 #define LEXORA_BENCH_COMPARE_FLOORS_H
 
@@ -15,6 +16,10 @@ Stats MeasureDecode(const Corpus& corpus, int runs);
 // MB/s of corpus bytes for ICU's NFKD over the decoded text in 128-unit
 // chunks, the reader's buffer size.
 Stats MeasureNfkd(const Corpus& corpus, int runs);
+
+// MB/s of corpus bytes for opening, sizing, reading and closing each
+// message file, as a file stream does before it looks at the bytes.
+Stats MeasureFileReads(const Corpus& corpus, int runs);
 
 // MB/s of copying every message into one buffer.
 Stats MeasureMemcpy(const Corpus& corpus, int runs);

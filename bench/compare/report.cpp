@@ -123,6 +123,14 @@ std::vector<Ratio> ComputeRatios(const Results& r) {
   ratios.push_back(Make("Lexora (a) S1k ÷ (b) S1k, MB/s", "≥ 0.8", s1kFile > 0 && s1kString > 0,
                         s1kString > 0 ? s1kFile / s1kString : 0, true, 0.8));
 
+  // File streams pay the system calls on top of (b), whatever they do with
+  // the bytes: (a) ÷ (b) cannot pass this.
+  double reads = r.fileReads.valid ? r.fileReads.median : 0;
+  ratios.push_back(
+      Make("(b) S1k with the file-read floor added ÷ (b) S1k: the most (a) ÷ (b) can be", "",
+           s1kString > 0 && reads > 0,
+           reads > 0 ? SerialThroughput(s1kString, reads) / s1kString : 0, true, 0));
+
   double largest = Median(FindRun(r, "largest", Feed::StringStreams, 1));
   ratios.push_back(Make("Lexora (b) largest ÷ (b) W1k words, MB/s", "≥ 0.5",
                         largest > 0 && wordsOnly > 0, wordsOnly > 0 ? largest / wordsOnly : 0, true,
@@ -208,6 +216,7 @@ std::string FormatTables(const Results& r) {
                 Figure(SerialThroughput(r.decode.median, r.nfkd.median)), "", "", "MB/s"});
   }
   out << StatsRow("Floor: memcpy", r.memcpy, "MB/s");
+  out << StatsRow("Floor: open, fstat, read, close of each message file", r.fileReads, "MB/s");
   out << HyperscanRows("W1k", r.hyperscan) << HyperscanRows("R500", r.hyperscanSeldom);
   auto tool = [&](const std::string& label, const ToolFigures& t, const std::string& counted) {
     if (!t.available) return Row({label + " (" + t.note + ")", "n/a", "", "", ""});

@@ -33,7 +33,7 @@ struct Results {
   bool quick = false;
   std::vector<ScriptFigures> scripts;  // S1k, W1k words-only, R500 words-only, largest
   std::vector<RunRow> lexora;
-  Stats decode, nfkd, memcpy;
+  Stats decode, nfkd, memcpy, fileReads;
   HyperscanFigures hyperscan;        // on the W1k words
   HyperscanFigures hyperscanSeldom;  // on the R500 words
   ToolFigures grep, perl;

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include <unistd.h>
+
 namespace lexora_compare {
 namespace {
 
@@ -26,6 +32,25 @@ TEST(FloorsTest, EveryFloorMeasuresAMixedCorpus) {
     EXPECT_GT(s.median, 0);
     EXPECT_LE(s.min, s.max);
   }
+}
+
+TEST(FloorsTest, FileReadsFetchEveryMessageFileAndNameOneThatIsGone) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("floors_test_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  Corpus corpus;
+  for (const std::string& body : {std::string(5000, 'x'), std::string("short")}) {
+    std::string path = (dir / std::to_string(corpus.messages.size())).string();
+    std::ofstream(path, std::ios::binary) << body;
+    corpus.messages.push_back({path, body, true, {}});
+    corpus.bytes += body.size();
+  }
+  Stats reads = MeasureFileReads(corpus, 3);
+  EXPECT_TRUE(reads.valid);
+  EXPECT_GT(reads.median, 0);
+  corpus.messages.push_back({(dir / "gone").string(), "", true, {}});
+  EXPECT_THROW(MeasureFileReads(corpus, 1), std::runtime_error);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
