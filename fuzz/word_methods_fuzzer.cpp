@@ -1,6 +1,6 @@
-// Script x text -> every word the word finder returns, by its fast method
-// and by its general walk, with reads of a size the input chooses; the two
-// must agree word for word (index, kind, ids, text).
+// Script x text -> every word the word finder returns, by its fast method,
+// its general walk and its unit-by-unit step, with reads of a size the
+// input chooses; all must agree word for word (index, kind, ids, text).
 #include <cstdint>
 #include <string>
 
@@ -31,9 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Nimbra::Lexora::Compilation compiled = Nimbra::Lexora::CompileStream(stream);
   stream->Release();
   if (!compiled.errors.empty() || !compiled.script) return 0;
-  if (FindWords(*compiled.script, text, WordFinder::Method::kFast, unitsPerRead) !=
-      FindWords(*compiled.script, text, WordFinder::Method::kGeneral, unitsPerRead)) {
-    __builtin_trap();
+  const auto reference =
+      FindWords(*compiled.script, text, WordFinder::Method::kPerUnit, unitsPerRead);
+  for (auto method : {WordFinder::Method::kFast, WordFinder::Method::kGeneral}) {
+    if (FindWords(*compiled.script, text, method, unitsPerRead) != reference) __builtin_trap();
   }
   return 0;
 }

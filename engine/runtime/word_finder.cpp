@@ -44,7 +44,8 @@ WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
                 {&words.exact, words.exact.literalInUse(), kDead}},
       wildcards_(wildcards),
       foldedOnly_(method == Method::kFast && literals_[0].inUse && !literals_[1].inUse &&
-                  !wildcards[0].inUse() && !wildcards[1].inUse()) {
+                  !wildcards[0].inUse() && !wildcards[1].inUse()),
+      runs_(method != Method::kPerUnit) {
   ids_.reserve(16);
 }
 
@@ -377,7 +378,7 @@ WordKind WordFinder::Next() {
   ++wordIndex_;
   Restart();
   for (;;) {
-    if (!hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
+    if (runs_ && !hasMark_ && reader_.Ensure(1) && (RoleOf(reader_.Peek()) & kRoleWord)) {
       RunEnd end = foldedOnly_ && fresh_ ? PassFoldedWords() : RunEnd::kHandedOver;
       if (end == RunEnd::kHandedOver) end = PassWords();
       if (end == RunEnd::kAccepted) break;

@@ -27,11 +27,12 @@ class WordFinder {
   // its mark is given up, so that the text held for it stays bounded.
   static constexpr uint64_t kMaxMarkedSpan = 1 << 16;
 
-  // How words are walked. Both find the same words, ids, indexes and texts;
-  // the general walk is the reference the tests hold the other to.
+  // How words are walked. All find the same words, ids, indexes and texts;
+  // stepping unit by unit is the reference the tests hold the others to.
   enum class Method {
     kFast,     // a script of case-folded literal words only takes a tight loop
-    kGeneral,  // every script takes the general walk
+    kGeneral,  // every script takes the general walk over runs of word characters
+    kPerUnit,  // every unit takes the step that also serves joiners, marks and ends
   };
 
   // The wildcard steppers (folded table, exact table) keep what they learn
@@ -120,6 +121,7 @@ class WordFinder {
   Literal literals_[2];
   std::array<WildcardStepper, 2>& wildcards_;
   const bool foldedOnly_;  // PassFoldedWords serves this script
+  const bool runs_;        // PassWords walks runs of word characters
 
   // The current attempt.
   bool fresh_ = false;          // nothing stepped yet

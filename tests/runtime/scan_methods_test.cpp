@@ -1,7 +1,8 @@
 // The fast paths of a scan against their references, over whole scans:
-// the word finder's tight loop against its general walk, and the machine's
-// passing of dead statement blocks against a traced run, which executes
-// every instruction. Each must leave the same hits and stored results.
+// the word finder's tight loop and its walk over word runs against its
+// unit-by-unit step, and the machine's passing of dead statement blocks
+// against a traced run, which executes every instruction. Each must leave
+// the same hits and stored results.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -98,9 +99,9 @@ TEST(ScanMethodsTest, FastPathsLeaveWhatTheReferencesLeave) {
         text += random() % 4 ? words[random() % 8] : words[random() % words.size()];
         text += u" ,\n.-"[random() % 5];
       }
-      Outcome reference = Scan(*compiled, text, WordFinder::Method::kGeneral, true);
+      Outcome reference = Scan(*compiled, text, WordFinder::Method::kPerUnit, true);
       EXPECT_EQ(Scan(*compiled, text, WordFinder::Method::kGeneral, false), reference)
-          << "passing blocks, round " << round << " text " << t;
+          << "word runs, passing blocks, round " << round << " text " << t;
       EXPECT_EQ(Scan(*compiled, text, WordFinder::Method::kFast, false), reference)
           << "fast words, round " << round << " text " << t;
     }

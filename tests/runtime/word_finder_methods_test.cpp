@@ -43,10 +43,13 @@ void ExpectSameWords(std::u16string_view script, const std::u16string& text,
                      const std::string& what) {
   auto compiled = CompileOrFail(script);
   ASSERT_TRUE(compiled);
-  auto reference = FindWords(*compiled, text, Method::kGeneral);
+  auto reference = FindWords(*compiled, text, Method::kPerUnit);
   for (uint32_t unitsPerRead : {UINT32_MAX, 1u, 3u, 127u, 128u, 129u}) {
-    EXPECT_EQ(FindWords(*compiled, text, Method::kFast, unitsPerRead), reference)
-        << what << ", " << unitsPerRead << " units per read";
+    for (Method method : {Method::kFast, Method::kGeneral}) {
+      EXPECT_EQ(FindWords(*compiled, text, method, unitsPerRead), reference)
+          << what << ", method " << static_cast<int>(method) << ", " << unitsPerRead
+          << " units per read";
+    }
   }
 }
 
