@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ libicu-dev libboost-dev libboost-regex-dev libgtest-dev
           libgmock-dev libbenchmark-dev libxml2-dev zlib1g-dev tmux pkg-config libdw-dev
-          dpkg-dev pybind11-dev python3-dev python3-pytest python3-dask python3-distributed libgmime-3.0-dev)
+          dpkg-dev pybind11-dev python3-dev python3-pytest python3-dask python3-distributed libgmime-3.0-dev
+          libmimalloc-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
