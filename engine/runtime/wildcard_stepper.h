@@ -22,6 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/base/unit_roles.h"
 #include "engine/compiler/word_table.h"
 
 namespace Nimbra::Lexora {
@@ -50,20 +51,22 @@ class WildcardStepper {
     ids.insert(ids.end(), finals.begin(), finals.end());
     return !finals.empty();
   }
-  // Steps a word character inside a word: it cannot end the word, so
-  // nothing accepts. A unit below U+0100 finds its class in one read.
-  void StepWordCharacter(char16_t unit, bool digit, bool letter) {
+  // Steps a word character (of that role) inside a word: it cannot end the
+  // word, so nothing accepts. Returns whether a state is left. A unit below
+  // U+0100 finds its class in one read.
+  bool StepWordCharacter(char16_t unit, uint8_t role) {
     if (unit < kLatinUnits && latinWordClass_[unit] != kNoClass) {
       int32_t next = rows_[RowOf(current_) + latinWordClass_[unit]];
       if (next != kUnknown) {
         current_ = next;
-        return;
+        return next != kDeadSet;
       }
     }
+    const bool digit = role & kRoleDigit, letter = role & kRoleLetter;
     int16_t column = automaton_.ColumnOf(table_.Fold(unit));
     uint8_t inputClass = ClassOf(column, true, true, digit, letter);
     if (unit < kLatinUnits) latinWordClass_[unit] = inputClass;
-    MoveOn(inputClass, column, true, true, digit, letter);
+    return MoveOn(inputClass, column, true, true, digit, letter) != kDeadSet;
   }
 
  private:

@@ -199,10 +199,9 @@ WordFinder::RunEnd WordFinder::PassWords() {
     // Automata only die within a run, so once the case-folding literal
     // automaton is the only one left (the commonest case by far) the run
     // goes on in a loop that steps it alone.
-    for (; n < units.size() && (exactState != kDead || foldedWildcardAlive || exactWildcardAlive);
-         ++n) {
-      char16_t c = units[n];
-      uint8_t role = RoleOf(c);
+    for (; n < units.size(); ++n) {
+      const char16_t c = units[n];
+      const uint8_t role = RoleOf(c);
       if (!(role & kRoleWord)) {
         ended = true;
         break;
@@ -212,22 +211,19 @@ WordFinder::RunEnd WordFinder::PassWords() {
         int16_t column = exactTable.LiteralColumnOf(c);
         exactState = column < 0 ? kDead : exact.Cell(exactState, column);
       }
-      bool digit = role & kRoleDigit, letter = role & kRoleLetter;
-      if (foldedWildcardAlive) {
-        foldedWildcard.StepWordCharacter(c, digit, letter);
-        foldedWildcardAlive = foldedWildcard.alive();
-      }
-      if (exactWildcardAlive) {
-        exactWildcard.StepWordCharacter(c, digit, letter);
-        exactWildcardAlive = exactWildcard.alive();
-      }
-      if (foldedState == kDead && exactState == kDead && !foldedWildcardAlive &&
-          !exactWildcardAlive) {
+      if (foldedWildcardAlive) foldedWildcardAlive = foldedWildcard.StepWordCharacter(c, role);
+      if (exactWildcardAlive) exactWildcardAlive = exactWildcard.StepWordCharacter(c, role);
+      const bool othersAlive = exactState != kDead || foldedWildcardAlive || exactWildcardAlive;
+      if (!othersAlive && foldedState == kDead) {
         ++n;
         alive = false;
         break;
       }
       if (length < kMaxText) text_[length++] = c;
+      if (!othersAlive) {
+        ++n;
+        break;
+      }
     }
     for (; alive && !ended && n < units.size(); ++n) {
       char16_t c = units[n];
