@@ -241,21 +241,17 @@ WordFinder::RunEnd WordFinder::PassWords() {
     textLength_ = length;
     if (n > runStart) previous_ = units[n - 1];
     if (alive) {
-      // A word that only literal automata still follow, ended by a separator
-      // outside both alphabets: the end-of-word step accepts it or kills
-      // them, and the scan resumes after the separator either way.
-      if (n == units.size() || foldedWildcardAlive || exactWildcardAlive) {
-        return leave(RunEnd::kAlive);
-      }
+      // A word ended by a separator that no automaton reads: the end-of-word
+      // step accepts it or kills them all, wildcards too, and the scan
+      // resumes after the separator either way.
+      if (n == units.size()) return leave(RunEnd::kAlive);
       char16_t c = units[n];
       if (!EndsNothing(c)) return leave(RunEnd::kAlive);
-      if (EndWord()) {
-        previous_ = c;
-        ++n;
-        return leave(RunEnd::kAccepted);
-      }
+      bool accepted = EndWord();  // the literal ids come first
+      if (foldedWildcardAlive || exactWildcardAlive) accepted = EndWildcards(c) || accepted;
       previous_ = c;
       ++n;
+      if (accepted) return leave(RunEnd::kAccepted);
     } else {
       // The rest of the dead word: its plain word characters. A joiner or a
       // soft hyphen is left to the general skip.
@@ -355,6 +351,19 @@ bool WordFinder::EndWord() {
     separatorSeen_ = literalAccepted_ = true;
     literalEnd_ = textLength_;
   }
+  return accepted;
+}
+
+bool WordFinder::EndWildcards(char16_t separator) {
+  const uint8_t role = RoleOf(separator);
+  bool accepted = false;
+  for (WildcardStepper& w : wildcards_) {
+    if (w.alive() &&
+        w.Step(separator, false, false, true, role & kRoleDigit, role & kRoleLetter, ids_)) {
+      accepted = true;
+    }
+  }
+  wildcardAccepted_ = wildcardAccepted_ || accepted;
   return accepted;
 }
 
