@@ -248,7 +248,10 @@ WordFinder::RunEnd WordFinder::PassWords() {
       char16_t c = units[n];
       if (!EndsNothing(c)) return leave(RunEnd::kAlive);
       bool accepted = EndWord();  // the literal ids come first
-      if (foldedWildcardAlive || exactWildcardAlive) accepted = EndWildcards(c) || accepted;
+      // No wildcard reads such a separator either: none is left alive.
+      if (foldedWildcardAlive || exactWildcardAlive) {
+        accepted = StepWildcards(c, RoleOf(c), false, false, true) || accepted;
+      }
       previous_ = c;
       ++n;
       if (accepted) return leave(RunEnd::kAccepted);
@@ -354,12 +357,12 @@ bool WordFinder::EndWord() {
   return accepted;
 }
 
-bool WordFinder::EndWildcards(char16_t separator) {
-  const uint8_t role = RoleOf(separator);
+bool WordFinder::StepWildcards(char16_t c, uint8_t role, bool boundary, bool wordCharacter,
+                               bool mayEndWord) {
   bool accepted = false;
   for (WildcardStepper& w : wildcards_) {
-    if (w.alive() &&
-        w.Step(separator, false, false, true, role & kRoleDigit, role & kRoleLetter, ids_)) {
+    if (w.alive() && w.Step(c, boundary, wordCharacter, mayEndWord, role & kRoleDigit,
+                            role & kRoleLetter, ids_)) {
       accepted = true;
     }
   }
@@ -441,15 +444,7 @@ WordKind WordFinder::Next() {
         SetMark();
       }
     }
-    bool wildcardAccepted = false;
-    bool digit = role & kRoleDigit;
-    bool letter = role & kRoleLetter;
-    for (WildcardStepper& w : wildcards_) {
-      if (w.alive() && w.Step(c, boundary, wordCharacter, hasContent_, digit, letter, ids_)) {
-        wildcardAccepted = true;
-      }
-    }
-    wildcardAccepted_ = wildcardAccepted_ || wildcardAccepted;
+    const bool wildcardAccepted = StepWildcards(c, role, boundary, wordCharacter, hasContent_);
 
     if (AllDead()) {
       if (atEnd && !hasMark_) {

@@ -91,9 +91,9 @@ class WordFinder {
   // The end-of-word step of the literal automata at a separator outside
   // their alphabets; whether either accepted.
   bool EndWord();
-  // The same step of the wildcard automata still alive, after EndWord; none
-  // reads such a separator, so none is left alive.
-  bool EndWildcards(char16_t separator);
+  // Steps the wildcard automata still alive over a unit of that role;
+  // whether any accepted (noted for the attempt as well).
+  bool StepWildcards(char16_t c, uint8_t role, bool boundary, bool wordCharacter, bool mayEndWord);
   // Steps over the runs of plain word characters that follow in the
   // buffer, and over the dead words and the separators between them, until
   // a unit needs the general step. Only called while no mark is held.
