@@ -30,6 +30,14 @@ int32_t WildcardStepper::Intern(const std::u16string& states) {
   return id;
 }
 
+void WildcardStepper::ComputeWordCharacter(char16_t unit, uint8_t role) {
+  const bool digit = role & kRoleDigit, letter = role & kRoleLetter;
+  int16_t column = automaton_.ColumnOf(table_.Fold(unit));
+  uint8_t inputClass = ClassOf(column, true, true, digit, letter);
+  if (unit < kLatinUnits) latinWordClass_[unit] = inputClass;
+  MoveOn(inputClass, column, true, true, digit, letter);
+}
+
 // Out of classes, every row is forgotten with them: a row's cells are
 // indexed by class.
 uint8_t WildcardStepper::NewClass(size_t input) {

@@ -51,23 +51,23 @@ class WildcardStepper {
     ids.insert(ids.end(), finals.begin(), finals.end());
     return !finals.empty();
   }
-  // Steps a word character (of that role) inside a word: it cannot end the
-  // word, so nothing accepts. Returns whether a state is left. A unit below
-  // U+0100 finds its class in one read.
-  bool StepWordCharacter(char16_t unit, uint8_t role) {
+  // Steps a word character (of that role) inside a word, which cannot end
+  // the word, so that nothing accepts, for a scan loop that holds the
+  // current set in a register: the set reached from `set`, which the loop
+  // hands back with Resume before any other call. A unit below U+0100 finds
+  // its class in one read.
+  int32_t NextOnWordCharacter(int32_t set, char16_t unit, uint8_t role) {
     if (unit < kLatinUnits && latinWordClass_[unit] != kNoClass) {
-      int32_t next = rows_[RowOf(current_) + latinWordClass_[unit]];
-      if (next != kUnknown) {
-        current_ = next;
-        return next != kDeadSet;
-      }
+      int32_t next = rows_[RowOf(set) + latinWordClass_[unit]];
+      if (next != kUnknown) return next;
     }
-    const bool digit = role & kRoleDigit, letter = role & kRoleLetter;
-    int16_t column = automaton_.ColumnOf(table_.Fold(unit));
-    uint8_t inputClass = ClassOf(column, true, true, digit, letter);
-    if (unit < kLatinUnits) latinWordClass_[unit] = inputClass;
-    return MoveOn(inputClass, column, true, true, digit, letter) != kDeadSet;
+    current_ = set;
+    ComputeWordCharacter(unit, role);  // may flush and renumber the sets
+    return current_;
   }
+  int32_t current() const { return current_; }
+  void Resume(int32_t set) { current_ = set; }
+  static bool Alive(int32_t set) { return set != kDeadSet; }
 
  private:
   static constexpr int32_t kStartSet = 0;
@@ -104,6 +104,9 @@ class WildcardStepper {
     current_ = next;
     return next;
   }
+  // Moves the current set on a word character whose transition is not
+  // known yet, learning it.
+  void ComputeWordCharacter(char16_t unit, uint8_t role);
   uint8_t NewClass(size_t input);
   int32_t Compute(uint8_t inputClass, int16_t column, bool wordCharacter, bool mayEndWord,
                   bool digit, bool letter);

@@ -186,8 +186,9 @@ WordFinder::RunEnd WordFinder::PassWords() {
     fresh_ = false;
     uint16_t foldedState = literals_[0].state;
     uint16_t exactState = literals_[1].state;
-    bool foldedWildcardAlive = foldedWildcard.alive();
-    bool exactWildcardAlive = exactWildcard.alive();
+    // The wildcard sets are held here too, and handed back after the loop.
+    int32_t foldedSet = foldedWildcard.current();
+    int32_t exactSet = exactWildcard.current();
     size_t length = textLength_;
     bool alive = true;
     bool ended = false;  // by a unit that is no plain word character
@@ -211,9 +212,14 @@ WordFinder::RunEnd WordFinder::PassWords() {
         int16_t column = exactTable.LiteralColumnOf(c);
         exactState = column < 0 ? kDead : exact.Cell(exactState, column);
       }
-      if (foldedWildcardAlive) foldedWildcardAlive = foldedWildcard.StepWordCharacter(c, role);
-      if (exactWildcardAlive) exactWildcardAlive = exactWildcard.StepWordCharacter(c, role);
-      const bool othersAlive = exactState != kDead || foldedWildcardAlive || exactWildcardAlive;
+      if (WildcardStepper::Alive(foldedSet)) {
+        foldedSet = foldedWildcard.NextOnWordCharacter(foldedSet, c, role);
+      }
+      if (WildcardStepper::Alive(exactSet)) {
+        exactSet = exactWildcard.NextOnWordCharacter(exactSet, c, role);
+      }
+      const bool othersAlive = exactState != kDead || WildcardStepper::Alive(foldedSet) ||
+                               WildcardStepper::Alive(exactSet);
       if (!othersAlive && foldedState == kDead) {
         ++n;
         alive = false;
@@ -225,6 +231,8 @@ WordFinder::RunEnd WordFinder::PassWords() {
         break;
       }
     }
+    foldedWildcard.Resume(foldedSet);
+    exactWildcard.Resume(exactSet);
     for (; alive && !ended && n < units.size(); ++n) {
       char16_t c = units[n];
       if (!(RoleOf(c) & kRoleWord)) break;
@@ -249,7 +257,7 @@ WordFinder::RunEnd WordFinder::PassWords() {
       if (!EndsNothing(c)) return leave(RunEnd::kAlive);
       bool accepted = EndWord();  // the literal ids come first
       // No wildcard reads such a separator either: none is left alive.
-      if (foldedWildcardAlive || exactWildcardAlive) {
+      if (foldedWildcard.alive() || exactWildcard.alive()) {
         accepted = StepWildcards(c, RoleOf(c), false, false, true) || accepted;
       }
       previous_ = c;
