@@ -134,6 +134,10 @@ TEST(WordFinderTest, WildcardsOverManyCharactersSurviveCacheFlushes) {
   EXPECT_EQ(SpansOf(script, text, u"a*"), (Spans{{1, 1}, {n + 1, n + 1}}));
   std::u16string last{alphabet.back(), u'*'};
   EXPECT_EQ(SpansOf(script, text, last), (Spans{{n, n}, {2 * n, 2 * n}}));
+  // The same flush inside one word, whose walk holds the stepper's set
+  // across it: the word still ends in an acceptance.
+  std::u16string word = alphabet + alphabet;
+  EXPECT_EQ(SpansOf(script, u"x " + word + u" y", u"a*"), (Spans{{2, 2}}));
 }
 
 // The word finder walks the reader's buffer a run at a time, and the reader
