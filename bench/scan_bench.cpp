@@ -93,11 +93,12 @@ void BM_FindWords(benchmark::State& state) {
   const CompiledScript& script = *Shared().scripts[state.range(0)];
   std::array<WildcardStepper, 2> wildcards{WildcardStepper(script.words.folded),
                                            WildcardStepper(script.words.exact)};
+  WordFinder::BlockTrial trial;
   for (auto _ : state) {
     ILXStream* s = Shared().StringStream();
     {
       NormalizingReader reader(s, NormalizingReader::Mode::Plain);
-      WordFinder finder(script.words, reader, wildcards);
+      WordFinder finder(script.words, reader, wildcards, trial);
       while (finder.Next() != WordKind::kEndOfInput) {
       }
     }

@@ -74,7 +74,13 @@ void CodeGenerator::Link() {
   if (script_.linked) return;
   script_.words.folded.Build(script_.words.classes.WordIdOf(kClassNum));
   script_.words.exact.Build(std::nullopt);
-  script_.words.FindLatinGaps();
+  WordData& words = script_.words;
+  // Only the walk of a script whose one automaton is the case-folding
+  // literal one passes words by the filter; others need not keep it.
+  if (words.exact.literalInUse() || words.exact.wildcardInUse() || words.folded.wildcardInUse()) {
+    words.folded.DropAsciiWords();
+  }
+  words.FindLatinGaps();
   script_.linked = true;
 }
 

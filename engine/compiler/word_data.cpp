@@ -12,7 +12,13 @@ Gap WordData::ComputeGap(char16_t unit) const {
 }
 
 void WordData::FindLatinGaps() {
-  for (char16_t u = 0; u < latinGaps.size(); ++u) latinGaps[u] = ComputeGap(u);
+  asciiSeparatorsRead.clear();
+  for (char16_t u = 0; u < latinGaps.size(); ++u) {
+    latinGaps[u] = ComputeGap(u);
+    if (u < 0x80 && latinGaps[u] == Gap::kOther && !(RoleOf(u) & kRolesInWords)) {
+      asciiSeparatorsRead += static_cast<char>(u);
+    }
+  }
 }
 
 }  // namespace Nimbra::Lexora

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "engine/base/char_classes.h"
 #include "engine/compiler/sequence_table.h"
@@ -24,6 +25,9 @@ struct WordData {
   // The gap kind of each unit below U+0100, read once per unit by the word
   // finder; filled by FindLatinGaps once both tables are built.
   std::array<Gap, 256> latinGaps{};
+  // The ASCII units that are neither word characters nor joiners but that
+  // some automaton reads; filled with latinGaps.
+  std::string asciiSeparatorsRead;
 
   Gap GapOf(char16_t unit) const {
     return unit < latinGaps.size() ? latinGaps[unit] : ComputeGap(unit);

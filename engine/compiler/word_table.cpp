@@ -56,9 +56,11 @@ void WordTable::AddWord(std::u16string_view pattern, uint32_t wordId) {
 }
 
 void WordTable::Build(std::optional<uint32_t> numWordId) {
+  BuildUnitRoles();
   literal_.Initialize(alphabet_, exactCase_);
   wildcard_.Initialize(alphabet_, exactCase_);
   std::vector<std::pair<uint16_t, uint32_t>> literalAccepts, wildcardAccepts;
+  std::vector<AsciiWordFilter::Key> asciiKeys;
   for (const Pending& entry : pending_) {
     if (IsWildcardPattern(entry.pattern)) {
       uint16_t final = wildcard_.Insert(entry.pattern);
@@ -66,6 +68,8 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
     } else {
       uint16_t accepting = literal_.Insert(entry.pattern);
       if (accepting != LiteralAutomaton::kNone) {
+        AsciiWordFilter::Key key;
+        if (AsciiWordFilter::KeyOf(entry.pattern, key)) asciiKeys.push_back(key);
         // Words that fold alike share a state; the later id replaces the earlier.
         literalAccepts.push_back(
             {static_cast<uint16_t>(accepting & LiteralAutomaton::kStateMask), entry.wordId});
@@ -74,13 +78,13 @@ void WordTable::Build(std::optional<uint32_t> numWordId) {
   }
   if (numWordId) wildcardAccepts.push_back({wildcard_.InsertNumberPattern(), *numWordId});
   wildcard_.Finalize();
+  asciiWords_.Build(asciiKeys);
   literalWords_.assign(literal_.stateCount(), kNoWord);
   for (auto [state, id] : literalAccepts) literalWords_[state] = id;
   wildcardWords_.assign(wildcard_.stateCount(), kNoWord);
   for (auto [state, id] : wildcardAccepts) wildcardWords_[state] = id;
   pending_.clear();
   pending_.shrink_to_fit();
-  BuildUnitRoles();
   for (char16_t u = 0; u < kLatinUnits; ++u) {
     latinColumns_[u] = literal_.ColumnOf(Fold(u));
     latinRunSteps_[u] = !(RoleOf(u) & kRoleWord) ? kEndsRun

@@ -12,6 +12,7 @@
 
 #include "engine/base/char_props.h"
 #include "engine/base/unit_roles.h"
+#include "engine/compiler/ascii_word_filter.h"
 #include "engine/compiler/literal_automaton.h"
 #include "engine/compiler/wildcard_automaton.h"
 
@@ -34,6 +35,9 @@ class WordTable {
   char16_t Fold(char16_t c) const { return exactCase_ ? c : FoldUnit(c); }
   const LiteralAutomaton& literal() const { return literal_; }
   const WildcardAutomaton& wildcard() const { return wildcard_; }
+  // The literal words a scan may pass over without walking the trie.
+  const AsciiWordFilter& asciiWords() const { return asciiWords_; }
+  void DropAsciiWords() { asciiWords_ = AsciiWordFilter(); }
   bool literalInUse() const { return literal_.wordCount() != 0; }
   bool wildcardInUse() const { return wildcard_.inUse(); }
   // The word id of an accepting state, or kNoWord.
@@ -76,6 +80,7 @@ class WordTable {
   std::array<int16_t, kLatinUnits> latinRunSteps_{};
   std::vector<Pending> pending_;
   LiteralAutomaton literal_;
+  AsciiWordFilter asciiWords_;
   WildcardAutomaton wildcard_;
   std::vector<uint32_t> literalWords_;
   std::vector<uint32_t> wildcardWords_;

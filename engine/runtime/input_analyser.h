@@ -1,7 +1,8 @@
 // The input analysis of a runner: reads a stream through the normalising
 // reader, finds words and phrases, and records every match. One analyser
 // serves every scan of its runner, so that the wildcard automata's
-// determinised states, learnt from earlier texts, are not learnt again.
+// determinised states, learnt from earlier texts, are not learnt again, nor
+// whether passing absent words by blocks pays.
 #ifndef LEXORA_ENGINE_RUNTIME_INPUT_ANALYSER_H
 #define LEXORA_ENGINE_RUNTIME_INPUT_ANALYSER_H
 
@@ -30,6 +31,7 @@ class InputAnalyser {
  private:
   const WordData& words_;
   std::array<WildcardStepper, 2> wildcards_;
+  WordFinder::BlockTrial trial_;
   WordFinder::Method method_;
 };
 

@@ -37,7 +37,7 @@ size_t EndOfWordCharacters(std::u16string_view units, size_t n) {
 }  // namespace
 
 WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
-                       std::array<WildcardStepper, 2>& wildcards, Method method)
+                       std::array<WildcardStepper, 2>& wildcards, BlockTrial& trial, Method method)
     : words_(words),
       reader_(reader),
       literals_{{&words.folded, words.folded.literalInUse(), kDead},
@@ -45,6 +45,7 @@ WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
       wildcards_(wildcards),
       foldedOnly_(method == Method::kFast && literals_[0].inUse && !literals_[1].inUse &&
                   !wildcards[0].inUse() && !wildcards[1].inUse()),
+      trial_(trial),
       runs_(method != Method::kPerUnit) {
   ids_.reserve(16);
 }
@@ -288,9 +289,19 @@ WordFinder::RunEnd WordFinder::PassWords() {
 // separator in the alphabet) is handed over from its first unit, whose
 // attempt is still fresh.
 WordFinder::RunEnd WordFinder::PassFoldedWords() {
-  std::u16string_view units = reader_.Available();
+  const bool blocks = trial_.pays && !literals_[0].table->asciiWords().empty();
+  return blocks ? PassFoldedWordsWith<true>() : PassFoldedWordsWith<false>();
+}
+
+template <bool kBlocks>
+WordFinder::RunEnd WordFinder::PassFoldedWordsWith() {
   const WordTable& table = *literals_[0].table;
+  // Absent words are passed a block at a time, so the buffer is kept ahead
+  // by several blocks; what the stream holds is read either way.
+  if (kBlocks) reader_.Ensure(kReadAhead);
+  std::u16string_view units = reader_.Available();
   const LiteralAutomaton::Rows rows = table.literal().rows();
+  HeldBlock held;       // classified units, kept while the walk stays in them
   uint32_t passed = 0;  // words passed over
   size_t n = 0;
   auto leave = [&](size_t at, RunEnd end) {
@@ -304,12 +315,15 @@ WordFinder::RunEnd WordFinder::PassFoldedWords() {
     const size_t kept = units.size() - start;
     leave(start, RunEnd::kHandedOver);
     passed = 0;
+    if (kBlocks) reader_.Ensure(kept + kReadAhead);
     if (kept > kMaxText || !reader_.Ensure(kept + 1)) return false;
     units = reader_.Available();
+    held.start = HeldBlock::kNone;
     n = 0;
     return true;
   };
   for (;;) {
+    if constexpr (kBlocks) n = PassAbsentAsciiWords(units, n, passed, held);
     const size_t start = n;  // a plain word character
     uint16_t state = 0;
     int16_t step = 0;
@@ -350,6 +364,51 @@ WordFinder::RunEnd WordFinder::PassFoldedWords() {
     n = PassSeparators(units, n);
     if (n == units.size() || !(RoleOf(units[n]) & kRoleWord)) return leave(n, RunEnd::kRestarted);
   }
+}
+
+// A word passed here is one the walk would pass too: all ASCII word
+// characters, at most the filter's length, ended by a separator outside the
+// alphabet, and absent from the filter, so that the trie cannot accept it.
+size_t WordFinder::PassAbsentAsciiWords(std::u16string_view units, size_t n, uint32_t& passed,
+                                        HeldBlock& held) {
+  const AsciiWordFilter& filter = literals_[0].table->asciiWords();
+  while (trial_.pays) {
+    if (held.start > n || n - held.start >= kAsciiBlockUnits) {
+      // A key reads 16 units from a word's start, which lies inside the block.
+      if (units.size() - n < kAsciiBlockUnits + 16) return n;
+      if (trial_.blocks < BlockTrial::kTrialBlocks && ++trial_.blocks == BlockTrial::kTrialBlocks) {
+        trial_.pays = trial_.words >= BlockTrial::kWordsABlockPays * BlockTrial::kTrialBlocks;
+      }
+      held = {n, ClassifyAsciiBlock(units.data() + n, words_.asciiSeparatorsRead)};
+    }
+    const AsciiBlock& block = held.block;
+    const size_t from = n - held.start;
+    size_t s = from;          // the word start reached, in the block
+    bool blockEnded = false;  // the next word or its separators run past the block
+    for (;;) {
+      const size_t length = static_cast<size_t>(std::countr_zero(~block.words >> s));
+      if (length == 0 || length > AsciiWordFilter::kMaxUnits) break;
+      const size_t end = s + length;
+      blockEnded = end >= kAsciiBlockUnits;
+      if (blockEnded) break;
+      const size_t next = end + static_cast<size_t>(std::countr_zero(~block.separators >> end));
+      blockEnded = next >= kAsciiBlockUnits;
+      if (blockEnded || next == end || !(block.words >> next & 1)) break;
+      if (filter.MayHold(AsciiKey(units.data() + held.start + s, length))) break;
+      ++passed;
+      ++trial_.words;
+      s = next;
+    }
+    if (s > from) {
+      n = held.start + s;
+      previous_ = units[n - 1];
+    }
+    // A word the block cannot show whole is looked at again from its start,
+    // unless the block began there.
+    if (!blockEnded || held.start == n) return n;
+    held.start = HeldBlock::kNone;
+  }
+  return n;
 }
 
 // Both literal automata take the end-of-word step on which either accepts.

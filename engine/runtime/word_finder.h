@@ -14,6 +14,7 @@
 #include "engine/base/unit_roles.h"
 #include "engine/compiler/word_data.h"
 #include "engine/input/normalizing_reader.h"
+#include "engine/runtime/ascii_block.h"
 #include "engine/runtime/wildcard_stepper.h"
 #include "engine/runtime/word_kind.h"
 
@@ -35,10 +36,23 @@ class WordFinder {
     kPerUnit,  // every unit takes the step that also serves joiners, marks and ends
   };
 
+  // Whether passing absent words by blocks pays for a script over the texts
+  // seen: it pays where most words are absent. Once kTrialBlocks blocks
+  // have passed fewer than kWordsABlockPays words each, no more are made.
+  struct BlockTrial {
+    static constexpr uint32_t kTrialBlocks = 256;
+    static constexpr uint32_t kWordsABlockPays = 4;
+    uint32_t blocks = 0;
+    uint32_t words = 0;
+    bool pays = true;
+  };
+
   // The wildcard steppers (folded table, exact table) keep what they learn
-  // about the automata; they may outlive the finder and serve later scans.
+  // about the automata, and the trial what blocks yield; both may outlive
+  // the finder and serve later scans.
   WordFinder(const WordData& words, NormalizingReader& reader,
-             std::array<WildcardStepper, 2>& wildcards, Method method = Method::kFast);
+             std::array<WildcardStepper, 2>& wildcards, BlockTrial& trial,
+             Method method = Method::kFast);
 
   // The next accepted word: its ids, text and word index.
   WordKind Next();
@@ -48,6 +62,8 @@ class WordFinder {
 
  private:
   static constexpr uint16_t kDead = 0xFFFF;
+  // Units the walk over absent ASCII words likes to have buffered.
+  static constexpr size_t kReadAhead = 512;
 
   struct Literal {
     const WordTable* table;
@@ -101,6 +117,21 @@ class WordFinder {
   // The same for a script whose only automaton is the case-folding literal
   // one, at a fresh attempt: words it cannot decide alone are handed over.
   RunEnd PassFoldedWords();
+  // The walk itself, with or without the pass over absent words.
+  template <bool kBlocks>
+  RunEnd PassFoldedWordsWith();
+  // The classified block a walk holds, from `start` in its units.
+  struct HeldBlock {
+    static constexpr size_t kNone = SIZE_MAX;
+    size_t start = kNone;
+    AsciiBlock block;
+  };
+  // Passes, from the word start `n`, whole ASCII words that no literal word
+  // can be, each with the separators after it, while they lie in blocks of
+  // plain ASCII: bits find where each word and its separators end, so the
+  // end of a word costs no branch. Returns the word start it stopped at.
+  size_t PassAbsentAsciiWords(std::u16string_view units, size_t n, uint32_t& passed,
+                              HeldBlock& held);
   void SkipRestOfWord();
   // Passes over units of `units` from `n` while `takes(unit, role)` holds;
   // soft hyphens are passed without being offered, and `previous_` follows
@@ -124,7 +155,8 @@ class WordFinder {
   Literal literals_[2];
   std::array<WildcardStepper, 2>& wildcards_;
   const bool foldedOnly_;  // PassFoldedWords serves this script
-  const bool runs_;        // PassWords walks runs of word characters
+  BlockTrial& trial_;
+  const bool runs_;  // PassWords walks runs of word characters
 
   // The current attempt.
   bool fresh_ = false;          // nothing stepped yet

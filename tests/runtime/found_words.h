@@ -56,7 +56,8 @@ inline std::vector<FoundWord> FindWords(const Nimbra::Lexora::CompiledScript& sc
   NormalizingReader reader(&stream, NormalizingReader::Mode::Plain);
   std::array<WildcardStepper, 2> wildcards{WildcardStepper(script.words.folded),
                                            WildcardStepper(script.words.exact)};
-  WordFinder finder(script.words, reader, wildcards, method);
+  WordFinder::BlockTrial trial;
+  WordFinder finder(script.words, reader, wildcards, trial, method);
   std::vector<FoundWord> words;
   for (WordKind kind = finder.Next(); kind != WordKind::kEndOfInput; kind = finder.Next()) {
     auto ids = finder.ids();

@@ -122,4 +122,66 @@ TEST(WordFinderMethodsTest, RandomTexts) {
   }
 }
 
+// Prose of whole ASCII words, where the folded walk passes absent words a
+// block at a time: script words in any case, their prefixes and
+// extensions, words at and past the filter's length, words joined or cut by
+// separators the script reads, and now and then a unit outside ASCII.
+TEST(WordFinderMethodsTest, AsciiProse) {
+  Initialized library;
+  std::mt19937 random(26);
+  std::vector<std::u16string> vocabulary = {u"offer",
+                                            u"cat",
+                                            u"cats",
+                                            u"at",
+                                            u"the",
+                                            u"word",
+                                            u"aa",
+                                            u"don't",
+                                            u"e-mail",
+                                            u"OFFER",
+                                            u"Cat",
+                                            u"ca",
+                                            u"t",
+                                            u"thee",
+                                            u"wor",
+                                            u"aaa",
+                                            u"www",
+                                            u"example",
+                                            u"at&t",
+                                            u"a1b2",
+                                            u"x^y",
+                                            u"`q",
+                                            u"1234",
+                                            u"zz",
+                                            u"caf\u00e9",
+                                            u"\u0434\u0430",
+                                            u"abcdefghijklmno",
+                                            u"abcdefghijklmnop",
+                                            u"ABCDEFGHIJKLMNO"};
+  std::u16string script = u"offer OR cat OR at OR at&t OR www.example OR don't OR e-mail\n";
+  for (int i = 0; i < 60; ++i) {
+    std::u16string word;
+    for (size_t k = random() % 16 + 1; k > 0; --k)
+      word += static_cast<char16_t>(u'a' + random() % 26);
+    vocabulary.push_back(word);
+    script += word + u" OR ";
+  }
+  script += u"abcdefghijklmno OR the\n";
+  const char16_t* const separators[] = {u" ",   u" ", u" ", u", ", u".\n",    u"  ",      u"\t",
+                                        u" - ", u"&", u"'", u"-",  u"\u00ad", u" \u2014 "};
+  for (int round = 0; round < 20; ++round) {
+    std::u16string text;
+    while (text.size() < 6000) {
+      text += vocabulary[random() % vocabulary.size()];
+      text += separators[random() % 4 == 0 ? random() % std::size(separators) : 0];
+    }
+    ExpectSameWords(script, text, "round " + std::to_string(round));
+  }
+  // Script words back to back: the blocks pass too few words to pay, the
+  // trial turns them off, and the rest of the text takes the plain walk.
+  std::u16string dense;
+  while (dense.size() < 40000) dense += vocabulary[random() % 7] + u" ";
+  ExpectSameWords(script, dense + u"zq zq cats offer", "script words only");
+}
+
 }  // namespace
