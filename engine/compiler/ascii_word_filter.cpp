@@ -10,7 +10,7 @@ bool AsciiWordFilter::KeyOf(std::u16string_view word, Key& key) {
   for (size_t i = 0; i < word.size(); ++i) {
     const char16_t unit = word[i];
     if (unit >= 0x80 || !(RoleOf(unit) & kRoleWord)) return false;
-    (i < 8 ? key.low : key.high) |= static_cast<uint64_t>(unit) << (8 * (i % 8));
+    key.Put(i, static_cast<uint8_t>(unit));
   }
   return true;
 }

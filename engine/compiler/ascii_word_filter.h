@@ -23,6 +23,8 @@ class AsciiWordFilter {
   struct Key {
     uint64_t low = 0;
     uint64_t high = 0;
+    // Sets unit i of the word (0 to 15), which is still 0.
+    void Put(size_t i, uint8_t unit) { (i < 8 ? low : high) |= uint64_t{unit} << (8 * (i % 8)); }
   };
   // The key of a stored word (as the table folds it), or false when the
   // word is empty, too long, or holds anything but ASCII word characters.

@@ -77,9 +77,7 @@ void CodeGenerator::Link() {
   WordData& words = script_.words;
   // Only the walk of a script whose one automaton is the case-folding
   // literal one passes words by the filter; others need not keep it.
-  if (words.exact.literalInUse() || words.exact.wildcardInUse() || words.folded.wildcardInUse()) {
-    words.folded.DropAsciiWords();
-  }
+  if (!words.FoldedLiteralsOnly()) words.folded.DropAsciiWords();
   words.FindLatinGaps();
   script_.linked = true;
 }

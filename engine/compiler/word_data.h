@@ -29,6 +29,13 @@ struct WordData {
   // some automaton reads; filled with latinGaps.
   std::string asciiSeparatorsRead;
 
+  // Whether the case-folding literal automaton is the script's only one, so
+  // that the word finder may walk by it alone.
+  bool FoldedLiteralsOnly() const {
+    return folded.literalInUse() && !exact.literalInUse() && !folded.wildcardInUse() &&
+           !exact.wildcardInUse();
+  }
+
   Gap GapOf(char16_t unit) const {
     return unit < latinGaps.size() ? latinGaps[unit] : ComputeGap(unit);
   }

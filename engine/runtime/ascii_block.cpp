@@ -23,8 +23,7 @@ AsciiBlock ClassifyAsciiBlockByUnit(const char16_t* units, std::string_view read
 AsciiWordFilter::Key AsciiKeyByUnit(const char16_t* units, size_t length) {
   AsciiWordFilter::Key key;
   for (size_t i = 0; i < length; ++i) {
-    (i < 8 ? key.low : key.high) |= static_cast<uint64_t>(FoldUnit(units[i]) & 0xFF)
-                                    << (8 * (i % 8));
+    key.Put(i, static_cast<uint8_t>(FoldUnit(units[i])));
   }
   return key;
 }

@@ -43,8 +43,7 @@ WordFinder::WordFinder(const WordData& words, NormalizingReader& reader,
       literals_{{&words.folded, words.folded.literalInUse(), kDead},
                 {&words.exact, words.exact.literalInUse(), kDead}},
       wildcards_(wildcards),
-      foldedOnly_(method == Method::kFast && literals_[0].inUse && !literals_[1].inUse &&
-                  !wildcards[0].inUse() && !wildcards[1].inUse()),
+      foldedOnly_(method == Method::kFast && words.FoldedLiteralsOnly()),
       trial_(trial),
       runs_(method != Method::kPerUnit) {
   ids_.reserve(16);
